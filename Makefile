@@ -1,9 +1,10 @@
 # The two commands of this project:
-#   make test   builds every preset (native, native-asan, win64, win32) and runs all tests
+#   make test   builds every preset (native, native-asan, win64, win32, fuzz) and runs all
+#               tests, the fuzz targets for a bounded time each
 #   make demo   prints a sample job through the driver (arrives with the driver)
 JOBS ?= $(shell nproc)
-BUILD_PRESETS := native native-asan win64 win32
-TEST_PRESETS := native native-asan win64
+BUILD_PRESETS := native native-asan win64 win32 fuzz
+TEST_PRESETS := native native-asan win64 fuzz
 
 .PHONY: test deps build $(addprefix build-,$(BUILD_PRESETS)) demo clean
 
