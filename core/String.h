@@ -24,7 +24,7 @@ public:
 
     String& operator=(const String& other);
     String& operator=(const char* pszText) { return assign(pszText, -1); }
-    String& assign(const char* pszText, std::int32_t nCount);
+    String& assign(const char* pszText, std::int32_t nCount = -1);
     String& assign(char cChar);
     String& assign(std::int32_t nValue);
 

@@ -51,11 +51,17 @@ void* Heap::allocateMemory(std::int32_t nSize, bool bUseGlobal)
     return pBlock;
 }
 
-void* Heap::allocateZeroed(std::int32_t nSize)
+void* Heap::allocateChecked(std::int32_t nSize, bool bUseGlobal)
 {
-    void* pBlock = allocateMemory(nSize, false);
+    void* pBlock = allocateMemory(nSize, bUseGlobal);
     if (!pBlock)
         raiseOutOfMemory(nSize);
+    return pBlock;
+}
+
+void* Heap::allocateZeroed(std::int32_t nSize)
+{
+    void* pBlock = allocateChecked(nSize, false);
     std::memset(pBlock, 0, static_cast<std::size_t>(nSize));
     return pBlock;
 }

@@ -11,8 +11,9 @@ class Heap {
 public:
     // Null when the system cannot supply the block; nothing is counted then.
     static void* allocateMemory(std::int32_t nSize, bool bUseGlobal);
-    // Like allocateMemory, but throws resourceUnavailable (4008) instead of returning null,
-    // and zero-fills the block.
+    // Like allocateMemory, but throws resourceUnavailable (4008) instead of returning null.
+    static void* allocateChecked(std::int32_t nSize, bool bUseGlobal);
+    // A zero-filled process heap block; throws like allocateChecked.
     static void* allocateZeroed(std::int32_t nSize);
     static void freeMemory(void* pBlock, bool bUseGlobal);
 

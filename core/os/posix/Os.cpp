@@ -73,7 +73,15 @@ bool directoryExists(const char* pszPath)
 
 NativeHandle openExistingFile(const char* pszPath, bool bWritable)
 {
-    return fromDescriptor(open(pszPath, (bWritable ? O_RDWR : O_RDONLY) | O_CLOEXEC));
+    int nDescriptor = open(pszPath, (bWritable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    struct stat info;
+    if (nDescriptor >= 0 && fstat(nDescriptor, &info) == 0 && S_ISDIR(info.st_mode)) {
+        // A directory is not a file, as on Windows.
+        close(nDescriptor);
+        errno = EISDIR;
+        return kInvalidHandle;
+    }
+    return fromDescriptor(nDescriptor);
 }
 
 NativeHandle createNewFile(const char* pszPath, bool)
