@@ -1,0 +1,187 @@
+#include "lib/graphics.Group4EncoderStream.h"
+
+#include "core/exception.IndexOutOfBoundsException.h"
+#include "lib/graphics.CcittTables.h"
+
+namespace velmo::lib::graphics {
+
+namespace {
+
+// ITU-T T.6, Table 1: the mode codes as written.
+constexpr std::uint32_t kPassCode = 0x1;        // 0001
+constexpr std::uint32_t kHorizontalCode = 0x1;  // 001
+struct VerticalCode {
+    std::uint32_t nCode;
+    std::int32_t nLength;
+};
+// Indexed by a1 - b1 + 3: VL3, VL2, VL1, V0, VR1, VR2, VR3.
+constexpr VerticalCode kVerticalCodes[7] = {
+    {0x02, 7}, {0x02, 6}, {0x2, 3}, {0x1, 1}, {0x3, 3}, {0x03, 6}, {0x03, 7},
+};
+constexpr std::uint32_t kEndOfLineCode = 0x001;  // 000000000001
+
+}
+
+void Group4EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip)
+{
+    checkLineWidth(nWidth);
+    m_pDownstream = pOut;
+    m_bits.setStream(pOut);
+    m_nWidth = nWidth;
+    m_nImageLength = nImageLength;
+    m_nRowsPerStrip = nRowsPerStrip;
+    // A line has at most width + 1 elements, plus the three end sentinels.
+    m_lineA.setCount(nWidth + 8);
+    m_lineB.setCount(nWidth + 8);
+    m_pCurrent = m_lineA.getData();
+    m_pReference = m_lineB.getData();
+    m_nLinesCoded = 0;
+    m_reader.reset();
+    resetReferenceLine();
+    startLine();
+}
+
+void Group4EncoderStream::resetReferenceLine()
+{
+    m_pReference[0] = 0;
+    m_pReference[1] = m_nWidth;
+    m_pReference[2] = m_nWidth;
+    m_pReference[3] = m_nWidth;
+}
+
+void Group4EncoderStream::startLine()
+{
+    m_pCurrent[0] = 0;
+    m_nCurrentCount = 1;
+    m_bWhite = true;
+    m_bLineStart = true;
+    m_bMerge = false;
+    m_nTotal = 0;
+}
+
+void Group4EncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
+{
+    m_reader.read(pBuffer + nOffset, nByteCount, [this](std::uint32_t nValue) {
+        if (nValue == kEndOfLineValue)
+            codeLine();
+        else
+            addRun(nValue);
+    });
+}
+
+void Group4EncoderStream::addRun(std::uint32_t nRun)
+{
+    if (nRun == 0 && !m_bLineStart) {
+        // An empty run inside a line joins its neighbours: no changing element.
+        m_bMerge = true;
+    } else if (m_nTotal < m_nWidth) {
+        // Pixels past the width are dropped, so the elements rise strictly up to the width.
+        std::int32_t nEnd = m_nTotal + static_cast<std::int32_t>(nRun);
+        if (nEnd > m_nWidth)
+            nEnd = m_nWidth;
+        m_nTotal = nEnd;
+        if (m_bMerge)
+            m_pCurrent[m_nCurrentCount - 1] = nEnd;
+        else
+            m_pCurrent[m_nCurrentCount++] = nEnd;
+        m_bMerge = false;
+    }
+    m_bLineStart = false;
+    m_bWhite = !m_bWhite;
+}
+
+void Group4EncoderStream::writeRun(std::int32_t nRun, bool bWhite)
+{
+    const ccitt::EncodeTable& table = bWhite ? ccitt::kWhiteEncode : ccitt::kBlackEncode;
+    for (; nRun > ccitt::kMaxTableRun; nRun -= ccitt::kMaxTableRun)
+        m_bits.writeCode(ccitt::kMakeUp2560.nCode, ccitt::kMakeUp2560.nLength);
+    const ccitt::EncodeEntry& entry = table[static_cast<std::size_t>(nRun)];
+    m_bits.writeCode(entry.nCode, entry.nLength);
+}
+
+void Group4EncoderStream::codeLine()
+{
+    if (m_nTotal < m_nWidth)
+        throw core::exception::IndexOutOfBoundsException(VELMO_LOCATION, core::exception::indexOutOfBounds, m_nCurrentCount);
+    const std::int32_t nWidth = m_nWidth;
+    std::int32_t* a = m_pCurrent;
+    const std::int32_t* b = m_pReference;
+    // End sentinels, so that a1, a2, b1 and b2 never run off the line.
+    for (std::int32_t i = 0; i < 3; ++i)
+        a[m_nCurrentCount + i] = nWidth;
+
+    std::int32_t a0 = 0;
+    std::int32_t nA1 = 1;     // index of a1 in a; its parity tells a0's colour
+    std::int32_t nB1 = 1;     // where the b1 search resumes
+    bool bStart = true;       // a0 is still the imaginary element before the line
+    while (a0 < nWidth) {
+        const std::int32_t a1 = a[nA1];
+        // b1: the first change on the reference line right of a0 to the colour opposite
+        // a0's; changes to black stand at odd indexes.
+        std::int32_t i = nB1 > 3 ? nB1 - 3 : 1;
+        if (bStart) {
+            i = 1;
+        } else {
+            while (b[i] <= a0 && b[i] < nWidth)
+                ++i;
+        }
+        if ((i & 1) != (nA1 & 1))
+            ++i;
+        std::int32_t b1 = b[i];
+        std::int32_t b2 = b[i + 1];
+        // Pass mode: b2 lies left of a1.
+        while (b2 < a1) {
+            m_bits.writeCode(kPassCode, 4);
+            a0 = b2;
+            bStart = false;
+            i += 2;
+            b1 = b[i];
+            b2 = b[i + 1];
+        }
+        nB1 = i;
+        const std::int32_t nDelta = a1 - b1;
+        if (nDelta >= -3 && nDelta <= 3) {
+            // Vertical mode: a1 within three pixels of b1.
+            const VerticalCode& code = kVerticalCodes[nDelta + 3];
+            m_bits.writeCode(code.nCode, code.nLength);
+            a0 = a1;
+            nA1 += 1;
+        } else {
+            // Horizontal mode: the runs a0a1 and a1a2.
+            const std::int32_t a2 = a[nA1 + 1];
+            const bool bWhite = (nA1 & 1) != 0;
+            m_bits.writeCode(kHorizontalCode, 3);
+            writeRun(a1 - a0, bWhite);
+            writeRun(a2 - a1, !bWhite);
+            a0 = a2;
+            nA1 += 2;
+        }
+        bStart = false;
+    }
+
+    std::int32_t* pSwap = m_pReference;
+    m_pReference = m_pCurrent;
+    m_pCurrent = pSwap;
+    ++m_nLinesCoded;
+    if ((m_nRowsPerStrip > 0 && m_nLinesCoded % m_nRowsPerStrip == 0) || m_nLinesCoded == m_nImageLength) {
+        // End of strip: EOFB, byte boundary, and the next strip starts from a white line.
+        m_bits.writeCode(kEndOfLineCode, 12);
+        m_bits.writeCode(kEndOfLineCode, 12);
+        m_bits.alignToByte();
+        resetReferenceLine();
+    }
+    startLine();
+}
+
+std::uint32_t Group4EncoderStream::getPosition()
+{
+    return m_pDownstream ? m_bits.getPosition() : 0xFFFFFFFFu;
+}
+
+void Group4EncoderStream::flush()
+{
+    if (m_pDownstream)
+        m_bits.flush();
+}
+
+}

@@ -1,0 +1,53 @@
+#ifndef VELMO_LIB_GRAPHICS_GROUP4ENCODERSTREAM_H
+#define VELMO_LIB_GRAPHICS_GROUP4ENCODERSTREAM_H
+
+#include "core/collections.SimpleTypeArray.h"
+#include "lib/graphics.BitPacker.h"
+#include "lib/graphics.RunStream.h"
+#include "lib/graphics.WriteOnlyStream.h"
+
+namespace velmo::lib::graphics {
+
+// Codes the run stream written into it as CCITT T.6 (Group 4) and writes the code to the
+// downstream stream. Each strip ends with EOFB and a byte boundary.
+class Group4EncoderStream : public WriteOnlyStream<core::io::IStream> {
+public:
+    virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip);
+
+    void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
+    std::uint32_t getPosition() override;
+    void flush() override;
+
+private:
+    void addRun(std::uint32_t nRun);
+    void codeLine();
+    void writeRun(std::int32_t nRun, bool bWhite);
+    void startLine();
+    void resetReferenceLine();
+
+    std::int32_t m_nWidth = 0;
+    std::int32_t m_nImageLength = 0;
+    std::int32_t m_nRowsPerStrip = 0;
+
+    // Changing elements: [0] is the imaginary white element before the line, then the
+    // positions where the colour changes, the first change being to black.
+    core::collections::SimpleTypeArray<std::int32_t> m_lineA;
+    core::collections::SimpleTypeArray<std::int32_t> m_lineB;
+    std::int32_t* m_pCurrent = nullptr;
+    std::int32_t* m_pReference = nullptr;
+    std::int32_t m_nCurrentCount = 0;
+
+    // Run collection of the current line.
+    bool m_bWhite = true;
+    bool m_bLineStart = true;
+    bool m_bMerge = false;
+    std::int32_t m_nTotal = 0;
+
+    std::int32_t m_nLinesCoded = 0;
+    RunValueReader m_reader;
+    BitPacker m_bits;
+};
+
+}
+
+#endif
