@@ -1,0 +1,43 @@
+#ifndef VELMO_CODEC_SCALER_H
+#define VELMO_CODEC_SCALER_H
+
+#include "codec/codec.ModuleRequest.h"
+
+#include <vector>
+
+namespace velmo::codec {
+
+// Resamples a 1-, 8- or 24-bit bitmap into another of the same depth. Each axis is scaled
+// on its own: down by area averaging (every output pixel the exact mean of the source
+// area it covers), up bilinearly (by nearest neighbour for 1 bit). Means are rounded half
+// up; a 1-bit pixel is set when at least half of its area is set.
+class Scaler {
+public:
+    explicit Scaler(ParameterBlock& block) : m_block(block) {}
+
+    void scale(const DibView& source, const DibView& target);
+
+private:
+    // The source pixels and weights each output position of one axis draws on.
+    struct AxisTaps {
+        std::vector<std::int32_t> first;
+        std::vector<std::vector<std::uint32_t>> weights;
+        std::uint32_t nTotal = 1;
+    };
+
+    static AxisTaps makeTaps(std::int32_t nSource, std::int32_t nTarget, bool bNearestWhenUp);
+    static AxisTaps makeBoxTaps(std::int32_t nSource, std::int32_t nTarget);
+    static AxisTaps makeLinearTaps(std::int32_t nSource, std::int32_t nTarget);
+    static AxisTaps makeNearestTaps(std::int32_t nSource, std::int32_t nTarget);
+
+    // Whole-number factors on both axes: block sums with one division per sample.
+    void scaleByIntegerFactors(const DibView& source, const DibView& target);
+    void scaleByTaps(const DibView& source, const DibView& target);
+    void yieldEveryBand(std::int32_t nRow);
+
+    ParameterBlock& m_block;
+};
+
+}
+
+#endif
