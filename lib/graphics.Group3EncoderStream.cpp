@@ -13,8 +13,7 @@ void Group3EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
                                      std::int32_t nRowsPerStrip, bool bEndOfLine, bool bByteAlign)
 {
     checkLineWidth(nWidth);
-    m_pDownstream = pOut;
-    m_bits.setStream(pOut);
+    bindStream(pOut);
     m_bEndOfLine = bEndOfLine;
     m_bLeadingEndOfLine = bEndOfLine;
     m_bByteAlign = bByteAlign;
@@ -83,17 +82,6 @@ void Group3EncoderStream::writeEndOfLine()
     if (m_bByteAlign)
         m_bits.writeCode(0, (8 - (m_bits.getBitOffset() + kEndOfLineLength) % 8) % 8);
     m_bits.writeCode(kEndOfLineCode, kEndOfLineLength);
-}
-
-std::uint32_t Group3EncoderStream::getPosition()
-{
-    return m_pDownstream ? m_bits.getPosition() : 0xFFFFFFFFu;
-}
-
-void Group3EncoderStream::flush()
-{
-    if (m_pDownstream)
-        m_bits.flush();
 }
 
 }

@@ -1,9 +1,8 @@
 #ifndef VELMO_LIB_GRAPHICS_GROUP3ENCODERSTREAM_H
 #define VELMO_LIB_GRAPHICS_GROUP3ENCODERSTREAM_H
 
-#include "lib/graphics.BitPacker.h"
+#include "lib/graphics.BitPackingStream.h"
 #include "lib/graphics.RunStream.h"
-#include "lib/graphics.WriteOnlyStream.h"
 
 namespace velmo::lib::graphics {
 
@@ -11,14 +10,12 @@ namespace velmo::lib::graphics {
 // TIFF compression 2 with byte-aligned rows and no EOL, or compression 3 with an EOL
 // before the first row and after every row, each EOL ending on a byte boundary when
 // byte-aligning.
-class Group3EncoderStream : public WriteOnlyStream<core::io::IStream> {
+class Group3EncoderStream : public BitPackingStream {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip,
                             bool bEndOfLine, bool bByteAlign);
 
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
-    std::uint32_t getPosition() override;
-    void flush() override;
 
 private:
     void writeRun(std::int32_t nRun);
@@ -30,7 +27,6 @@ private:
     bool m_bLeadingEndOfLine = false;
     bool m_bWhite = true;
     std::int32_t m_nPixels = 0;
-    BitPacker m_bits;
     std::int32_t m_nWidth = 0;
     std::int32_t m_nImageLength = 0;
     std::int32_t m_nRowsPerStrip = 0;

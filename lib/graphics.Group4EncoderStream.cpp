@@ -25,8 +25,7 @@ constexpr std::uint32_t kEndOfLineCode = 0x001;  // 000000000001
 void Group4EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip)
 {
     checkLineWidth(nWidth);
-    m_pDownstream = pOut;
-    m_bits.setStream(pOut);
+    bindStream(pOut);
     m_nWidth = nWidth;
     m_nImageLength = nImageLength;
     m_nRowsPerStrip = nRowsPerStrip;
@@ -171,17 +170,6 @@ void Group4EncoderStream::codeLine()
         resetReferenceLine();
     }
     startLine();
-}
-
-std::uint32_t Group4EncoderStream::getPosition()
-{
-    return m_pDownstream ? m_bits.getPosition() : 0xFFFFFFFFu;
-}
-
-void Group4EncoderStream::flush()
-{
-    if (m_pDownstream)
-        m_bits.flush();
 }
 
 }

@@ -2,21 +2,18 @@
 #define VELMO_LIB_GRAPHICS_GROUP4ENCODERSTREAM_H
 
 #include "core/collections.SimpleTypeArray.h"
-#include "lib/graphics.BitPacker.h"
+#include "lib/graphics.BitPackingStream.h"
 #include "lib/graphics.RunStream.h"
-#include "lib/graphics.WriteOnlyStream.h"
 
 namespace velmo::lib::graphics {
 
 // Codes the run stream written into it as CCITT T.6 (Group 4) and writes the code to the
 // downstream stream. Each strip ends with EOFB and a byte boundary.
-class Group4EncoderStream : public WriteOnlyStream<core::io::IStream> {
+class Group4EncoderStream : public BitPackingStream {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip);
 
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
-    std::uint32_t getPosition() override;
-    void flush() override;
 
 private:
     void addRun(std::uint32_t nRun);
@@ -45,7 +42,6 @@ private:
 
     std::int32_t m_nLinesCoded = 0;
     RunValueReader m_reader;
-    BitPacker m_bits;
 };
 
 }

@@ -21,10 +21,11 @@ void RunLineWriter::grow()
     m_buffer.setCount(m_buffer.getCount() * 2 + 256);
 }
 
-void RunLineWriter::endLine()
+void RunLineWriter::endLine(std::int32_t nTimes)
 {
     writeValue(kEndOfLineValue);
-    m_pOut->writeData(m_buffer.getData(), 0, m_nFill);
+    for (std::int32_t i = 0; i < nTimes; ++i)
+        m_pOut->writeData(m_buffer.getData(), 0, m_nFill);
     m_nFill = 0;
 }
 

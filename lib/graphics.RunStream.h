@@ -66,8 +66,8 @@ public:
         }
         writeValue(static_cast<std::uint32_t>(nRun));
     }
-    // Appends 0xFFFF and writes the line.
-    void endLine();
+    // Appends 0xFFFF and writes the line nTimes.
+    void endLine(std::int32_t nTimes = 1);
 
 private:
     void writeValue(std::uint32_t nValue)

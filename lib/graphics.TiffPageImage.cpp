@@ -100,11 +100,31 @@ void TiffPageImage::setStripStream(core::io::IStream* pStream)
     m_pStripStream = pStream;
 }
 
+TiffTag* TiffPageImage::getRequiredTag(std::int32_t nNumber) const
+{
+    TiffTag* pTag = getTag(nNumber);
+    if (!pTag)
+        throw BaseException(VELMO_LOCATION, core::exception::tifTagNotFound, nNumber, "", "");
+    return pTag;
+}
+
+std::int32_t TiffPageImage::getLongValue(std::int32_t nNumber) const
+{
+    return getRequiredTag(nNumber)->getLong(0);
+}
+
+void TiffPageImage::setLongValue(std::int32_t nNumber, std::int32_t nValue)
+{
+    TiffTag* pTag = getRequiredTag(nNumber);
+    if (pTag->getDataType() != TiffConstants::typeShort || nValue < 0 || nValue > 0xFFFF)
+        pTag->setDataType(TiffConstants::typeLong);
+    pTag->setValueCount(1, TiffConstants::getDataTypeByteCount(pTag->getDataType()));
+    pTag->setValueOffset(nValue);
+}
+
 std::int32_t TiffPageImage::getBitsPerPixel() const
 {
-    const TiffTag* pTag = getTag(TiffConstants::tagBitsPerSample);
-    if (!pTag)
-        throw BaseException(VELMO_LOCATION, core::exception::tifTagNotFound, TiffConstants::tagBitsPerSample, "", "");
+    const TiffTag* pTag = getRequiredTag(TiffConstants::tagBitsPerSample);
     if (pTag->getValueCount() == 0)
         return pTag->getValueOffset();
     std::int32_t nBits = 0;

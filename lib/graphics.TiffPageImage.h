@@ -35,6 +35,14 @@ public:
     void setStripStream(core::io::IStream* pStream);
     core::io::IStream* getStripStream() const { return m_pStripStream; }
 
+    // The first value of a tag (tifTagNotFound without the tag).
+    std::int32_t getLongValue(std::int32_t nNumber) const;
+    // Gives a SHORT or LONG tag the one value nValue; a SHORT tag becomes LONG when the
+    // value does not fit 16 bits (tifTagNotFound without the tag).
+    void setLongValue(std::int32_t nNumber, std::int32_t nValue);
+    // The tag with that number (tifTagNotFound without it).
+    TiffTag* getRequiredTag(std::int32_t nNumber) const;
+
     // The sum of the BitsPerSample values (tifTagNotFound without the tag).
     std::int32_t getBitsPerPixel() const;
 
