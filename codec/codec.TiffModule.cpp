@@ -1,14 +1,99 @@
 #include "codec/codec.TiffModule.h"
 
+#include "codec/codec.LzwEncoder.h"
+#include "codec/codec.Luminance.h"
 #include "codec/codec.ModuleRequest.h"
+#include "codec/codec.TiffDirectory.h"
+
+#include <cstring>
 
 namespace velmo::codec {
 
 namespace {
 
-void executeWriteTiff(ParameterBlock&)
+constexpr std::int32_t kRowsPerYield = 64;
+
+enum TiffCompression : std::int32_t { compressionGroup4 = 4, compressionLzw = 5, compressionOldJpeg = 6 };
+enum Photometric : std::uint16_t { photometricWhiteIsZero = 0, photometricBlackIsZero = 1, photometricPalette = 3 };
+
+std::int32_t compressionForDepth(std::int32_t nBitCount)
 {
-    throw CodecError(statusUnsupportedDepth);
+    switch (nBitCount) {
+    case 1:
+        return compressionGroup4;
+    case 8:
+        return compressionLzw;
+    default:
+        return compressionOldJpeg;
+    }
+}
+
+void addImageFields(TiffDirectory& directory, const DibView& image, const DibHeader& header, std::int32_t nCompression)
+{
+    directory.addLong(tagImageWidth, static_cast<std::uint32_t>(image.getWidth()));
+    directory.addLong(tagImageLength, static_cast<std::uint32_t>(image.getHeight()));
+    directory.addShort(tagCompression, static_cast<std::uint16_t>(nCompression));
+    directory.addLong(tagRowsPerStrip, static_cast<std::uint32_t>(image.getHeight()));
+    directory.addResolution(header.nXPelsPerMeter, header.nYPelsPerMeter);
+}
+
+void addStrip(TiffDirectory& directory, std::size_t nOffset, std::size_t nEnd)
+{
+    directory.addLong(tagStripOffsets, static_cast<std::uint32_t>(nOffset));
+    directory.addLong(tagStripByteCounts, static_cast<std::uint32_t>(nEnd - nOffset));
+}
+
+void writeLzwPage(ParameterBlock& block, const DibView& image, ByteSink& sink, TiffDirectory& directory)
+{
+    const std::size_t nStripOffset = sink.getPosition();
+    LzwEncoder encoder(sink);
+    for (std::int32_t y = 0; y < image.getHeight(); ++y) {
+        if (y % kRowsPerYield == 0)
+            yieldToCaller(block);
+        encoder.encode(image.getRow(y), static_cast<std::size_t>(image.getWidth()));
+    }
+    encoder.finish();
+    addStrip(directory, nStripOffset, sink.getPosition());
+
+    directory.addShort(tagBitsPerSample, 8);
+    directory.addShort(tagSamplesPerPixel, 1);
+    const Palette palette(block.colourTable);
+    if (palette.isGreyRamp()) {
+        directory.addShort(tagPhotometricInterpretation, photometricBlackIsZero);
+        return;
+    }
+    directory.addShort(tagPhotometricInterpretation, photometricPalette);
+    // All red values, then all green, then all blue, each scaled to 16 bits.
+    std::vector<std::uint16_t> colourMap(3 * 256);
+    for (std::size_t i = 0; i < 256; ++i) {
+        colourMap[i] = static_cast<std::uint16_t>(block.colourTable[i].nRed * 257);
+        colourMap[256 + i] = static_cast<std::uint16_t>(block.colourTable[i].nGreen * 257);
+        colourMap[512 + i] = static_cast<std::uint16_t>(block.colourTable[i].nBlue * 257);
+    }
+    directory.addShorts(tagColorMap, std::move(colourMap));
+}
+
+void executeWriteTiff(ParameterBlock& block)
+{
+    const DibView image = getInputImage(block, depthBit(1) | depthBit(8) | depthBit(24));
+    WriteTiffArea& area = block.operation.tiff;
+    if (std::memcmp(area.format, kTiffFormatTag, sizeof area.format) != 0 || area.nPageCount != 1 || area.nOptions != 0 ||
+        area.nBitCount != image.getBitCount())
+        throw CodecError(statusInvalidParameter);
+    const std::int32_t nCompression = compressionForDepth(image.getBitCount());
+    if (area.nCompression != nCompression)
+        throw CodecError(statusInvalidParameter);
+    if (nCompression != compressionLzw)
+        throw CodecError(statusUnsupportedDepth);
+
+    OutputArea output(block);
+    ByteSink sink(output.reserve(0), output.getFreeSpace());
+    TiffDirectory directory(sink);
+    addImageFields(directory, image, block.imageHeader, nCompression);
+    writeLzwPage(block, image, sink, directory);
+    directory.finish();
+    output.commit(sink.getPosition());
+    area.nOutputLength = static_cast<std::int32_t>(sink.getPosition());
 }
 
 }
