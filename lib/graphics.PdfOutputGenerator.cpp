@@ -127,7 +127,7 @@ double toPoints(std::int32_t nPixels, TiffTag& resolution)
     std::int64_t nDenominator = static_cast<std::uint32_t>(resolution.getRationalBottom(0));
     if (nNumerator == 0 || nDenominator == 0)
         throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "resolution", "");
-    return static_cast<double>(nDenominator * nPixels * 72) / static_cast<double>(nNumerator);
+    return static_cast<double>(nDenominator) * nPixels * 72 / static_cast<double>(nNumerator);
 }
 
 unsigned char reverseBits(unsigned char nByte)
@@ -349,8 +349,8 @@ void PdfOutputGenerator::addTiffPage(TiffPageImage& page)
     std::int32_t nRowsPerStrip = nLength;
     if (nStripCount > 1)
         nRowsPerStrip = requireTag(page, TiffConstants::tagRowsPerStrip, "rowsPerStrip").getLong(0);
-    if (nLength < 1)
-        throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "imageLength", "");
+    if (nWidth < 1 || nLength < 1)
+        throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "image size", "");
 
     String colorSpace("/DeviceGray");
     String filter;
