@@ -1,0 +1,80 @@
+#ifndef VELMO_LIB_GRAPHICS_TIFFOUTPUTGENERATOR_H
+#define VELMO_LIB_GRAPHICS_TIFFOUTPUTGENERATOR_H
+
+#include "core/collections.PointerArray.h"
+#include "core/io.MemoryStream.h"
+#include "core/io.NullOutputStream.h"
+#include "lib/graphics.BitmapDecoderStream.h"
+#include "lib/graphics.BitmapEncoderStream.h"
+#include "lib/graphics.Group3DecoderStream.h"
+#include "lib/graphics.Group3EncoderStream.h"
+#include "lib/graphics.Group4DecoderStream.h"
+#include "lib/graphics.Group4EncoderStream.h"
+#include "lib/graphics.IFilter.h"
+#include "lib/graphics.IOutputGenerator.h"
+
+namespace velmo::lib::graphics {
+
+// Writes pages into a multi-page little-endian TIFF file: copied strip by strip when
+// nothing changes, otherwise decoded to runs, filtered and coded again. Each page lies in
+// the file as image data, 0xFF padding, out-of-line tag values, 0x00 padding and its IFD.
+// An output that cannot seek gets the whole document at finish.
+class TiffOutputGenerator : public IOutputGenerator {
+public:
+    TiffOutputGenerator();
+
+    const char* getMimeType() override { return "image/tiff"; }
+    core::io::IStream* getOutputStream() override { return m_pOutput; }
+    core::io::IStream* setOutputStream(core::io::IStream* pOutput) override { return m_pOutput = pOutput; }
+    void start() override;
+    void appendStart() override;
+    void finish() override;
+    void addTiffPage(TiffPageImage& page) override;
+
+    // nOutputCompression: 0 keeps each page's own, 1-4 recode, -1 discards the image data.
+    void configure(std::int32_t nOutputCompression, bool bForceRecode, bool bJpegPassThrough,
+                   std::int32_t nMemoryBlockSize);
+    void addFilter(IFilter* pFilter) { m_filters.add(pFilter); }
+    void seek(std::int32_t nOffset, std::int32_t nSeekOrigin);
+
+private:
+    // The page as stored, before the filters change its header.
+    struct SourceGeometry {
+        std::int32_t nWidth;
+        std::int32_t nLength;
+        std::int32_t nRowsPerStrip;
+    };
+
+    core::io::IStream* sink();
+    void writeBytes(const unsigned char* pBytes, std::int32_t nCount);
+    void writeNumber(std::int32_t nValue, std::int32_t nByteCount);
+    void writePadding(unsigned char nByte);
+    core::io::IStream* buildRecodeChain(TiffPageImage& page, const SourceGeometry& source,
+                                        std::int32_t nInputCompression, std::int32_t nOutputCompression,
+                                        bool bReverseBits);
+    void copyStrips(TiffPageImage& page, std::int32_t nCompression);
+    void writeDirectory(TiffPageImage& page);
+
+    unsigned char m_scratch[4] = {};
+    std::int32_t m_nNextIfdFieldPosition = 4;
+    std::int32_t m_nOutputCompression = 0;
+    core::io::NullOutputStream m_nullOutput;
+    BitmapDecoderStream m_bitmapDecoder;
+    BitmapEncoderStream m_bitmapEncoder;
+    Group3DecoderStream m_group3Decoder;
+    Group3EncoderStream m_group3Encoder;
+    Group4DecoderStream m_group4Decoder;
+    Group4EncoderStream m_group4Encoder;
+    core::io::IStream* m_pOutput = nullptr;
+    core::io::MemoryStream m_memory;
+    std::int32_t m_nMemoryBase = 0;
+    std::int32_t m_nBytesWritten = 0;
+    core::collections::PointerArray<IFilter> m_filters;
+    bool m_bForceRecode = false;
+    bool m_bJpegPassThrough = false;
+    std::int32_t m_nMemoryBlockSize = 256;
+};
+
+}
+
+#endif
