@@ -14,10 +14,15 @@ void ScanLineFillFilter::setFillLineCount(std::int32_t nCount)
 
 void ScanLineFillFilter::modifyHeader(TiffPageImage& page)
 {
-    std::int32_t nFactor = m_nFillLineCount + 1;
+    std::int64_t nFactor = static_cast<std::int64_t>(m_nFillLineCount) + 1;
     TiffTag* pResolution = page.getRequiredTag(TiffConstants::tagYResolution);
-    page.setLongValue(TiffConstants::tagImageLength, page.getLongValue(TiffConstants::tagImageLength) * nFactor);
-    pResolution->setRationalTop(0, pResolution->getRationalTop(0) * nFactor);
+    std::int64_t nLength = page.getLongValue(TiffConstants::tagImageLength) * nFactor;
+    std::int64_t nResolution = static_cast<std::uint32_t>(pResolution->getRationalTop(0)) * nFactor;
+    // A page whose repeated lines or resolution no longer fit the tags cannot be written.
+    if (nLength < 0 || nLength > INT32_MAX || nResolution > UINT32_MAX)
+        throw core::exception::BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "imageLength", "");
+    page.setLongValue(TiffConstants::tagImageLength, static_cast<std::int32_t>(nLength));
+    pResolution->setRationalTop(0, static_cast<std::int32_t>(static_cast<std::uint32_t>(nResolution)));
 }
 
 void ScanLineFillFilter::setOutputStream(core::io::IStream* pOut)

@@ -191,8 +191,8 @@ IStream* TiffOutputGenerator::buildRecodeChain(TiffPageImage& page, const Source
         pHead = &m_group3Encoder;
         break;
     case 3: {
-        TiffTag& options = ensureLongOption(page, TiffConstants::tagT4Options);
-        setLongValue(options, 0, options.getLong(0) | 4);
+        // One-dimensional coding with fill bits before each EOL, whatever the input claimed.
+        setLongValue(ensureLongOption(page, TiffConstants::tagT4Options), 0, 4);
         m_group3Encoder.initialise(sink(), nWidth, nLength, nLength, true, true);
         pHead = &m_group3Encoder;
         break;
