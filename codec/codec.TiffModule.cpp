@@ -1,5 +1,6 @@
 #include "codec/codec.TiffModule.h"
 
+#include "codec/codec.JpegEncoder.h"
 #include "codec/codec.LzwEncoder.h"
 #include "codec/codec.Luminance.h"
 #include "codec/codec.ModuleRequest.h"
@@ -14,7 +15,13 @@ namespace {
 constexpr std::int32_t kRowsPerYield = 64;
 
 enum TiffCompression : std::int32_t { compressionGroup4 = 4, compressionLzw = 5, compressionOldJpeg = 6 };
-enum Photometric : std::uint16_t { photometricWhiteIsZero = 0, photometricBlackIsZero = 1, photometricPalette = 3 };
+enum Photometric : std::uint16_t {
+    photometricWhiteIsZero = 0,
+    photometricBlackIsZero = 1,
+    photometricPalette = 3,
+    photometricYCbCr = 6,
+};
+constexpr std::int32_t kMaxJpegFactor = 65535;
 
 std::int32_t compressionForDepth(std::int32_t nBitCount)
 {
@@ -73,6 +80,39 @@ void writeLzwPage(ParameterBlock& block, const DibView& image, ByteSink& sink, T
     directory.addShorts(tagColorMap, std::move(colourMap));
 }
 
+// Old-style JPEG (TIFF 6.0, section 22): one complete JPEG stream in the file, the
+// strip being its entropy-coded scan, and the fields pointing at its tables.
+void writeJpegPage(ParameterBlock& block, const DibView& image, ByteSink& sink, TiffDirectory& directory)
+{
+    const WriteTiffArea& area = block.operation.tiff;
+    if (area.nLumaFactor < 1 || area.nLumaFactor > kMaxJpegFactor || area.nChromaFactor < 1 || area.nChromaFactor > kMaxJpegFactor)
+        throw CodecError(statusInvalidParameter);
+    JpegEncoder encoder(sink, image, area.nLumaFactor, area.nChromaFactor);
+    for (std::int32_t nBand = 0; nBand < encoder.getBandCount(); ++nBand) {
+        if (nBand % (kRowsPerYield / 16) == 0)
+            yieldToCaller(block);
+        encoder.encodeBand(nBand);
+    }
+    const JpegStreamLayout& layout = encoder.finish();
+    addStrip(directory, layout.nScanBegin, layout.nScanEnd);
+
+    auto perComponent = [](const std::size_t (&positions)[2]) {
+        return std::vector<std::uint32_t>{static_cast<std::uint32_t>(positions[0]), static_cast<std::uint32_t>(positions[1]),
+                                          static_cast<std::uint32_t>(positions[1])};
+    };
+    directory.addShorts(tagBitsPerSample, {8, 8, 8});
+    directory.addShort(tagSamplesPerPixel, 3);
+    directory.addShort(tagPhotometricInterpretation, photometricYCbCr);
+    directory.addShort(tagPlanarConfiguration, 1);
+    directory.addShort(tagJpegProc, 1);
+    directory.addLong(tagJpegInterchangeFormat, static_cast<std::uint32_t>(layout.nStreamBegin));
+    directory.addLong(tagJpegInterchangeFormatLength, static_cast<std::uint32_t>(layout.nStreamEnd - layout.nStreamBegin));
+    directory.addLongs(tagJpegQTables, perComponent(layout.quantisationTables));
+    directory.addLongs(tagJpegDcTables, perComponent(layout.dcTables));
+    directory.addLongs(tagJpegAcTables, perComponent(layout.acTables));
+    directory.addShorts(tagYCbCrSubSampling, {2, 2});
+}
+
 void executeWriteTiff(ParameterBlock& block)
 {
     const DibView image = getInputImage(block, depthBit(1) | depthBit(8) | depthBit(24));
@@ -83,14 +123,17 @@ void executeWriteTiff(ParameterBlock& block)
     const std::int32_t nCompression = compressionForDepth(image.getBitCount());
     if (area.nCompression != nCompression)
         throw CodecError(statusInvalidParameter);
-    if (nCompression != compressionLzw)
+    if (nCompression == compressionGroup4)
         throw CodecError(statusUnsupportedDepth);
 
     OutputArea output(block);
     ByteSink sink(output.reserve(0), output.getFreeSpace());
     TiffDirectory directory(sink);
     addImageFields(directory, image, block.imageHeader, nCompression);
-    writeLzwPage(block, image, sink, directory);
+    if (nCompression == compressionLzw)
+        writeLzwPage(block, image, sink, directory);
+    else
+        writeJpegPage(block, image, sink, directory);
     directory.finish();
     output.commit(sink.getPosition());
     area.nOutputLength = static_cast<std::int32_t>(sink.getPosition());

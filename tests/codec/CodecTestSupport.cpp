@@ -1,5 +1,6 @@
 #include "CodecTestSupport.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace velmo::codec;
@@ -98,6 +99,26 @@ TestDib makeNoiseImage(std::int32_t nWidth, std::int32_t nHeight, std::int32_t n
     for (unsigned char& byte : image.bits) {
         nState = nState * 1664525u + 1013904223u;
         byte = static_cast<unsigned char>(nState >> 24);
+    }
+    return image;
+}
+
+TestDib makePhotoImage(std::int32_t nWidth, std::int32_t nHeight)
+{
+    TestDib image(nWidth, nHeight, 24);
+    std::uint32_t nState = 12345;
+    for (std::int32_t y = 0; y < nHeight; ++y) {
+        for (std::int32_t x = 0; x < nWidth; ++x) {
+            nState = nState * 1664525u + 1013904223u;
+            const double dGrain = static_cast<double>(nState >> 28) - 7.5;
+            const double dShade = 100.0 * std::sin(x / 37.0) * std::cos(y / 23.0);
+            const bool bInDisc = (x - nWidth / 3) * (x - nWidth / 3) + (y - nHeight / 2) * (y - nHeight / 2) < nWidth * nHeight / 16;
+            auto clampSample = [](double v) { return static_cast<unsigned char>(std::lround(std::fmin(255.0, std::fmax(0.0, v)))); };
+            const double dRed = 128 + dShade + dGrain + (bInDisc ? 60 : 0);
+            const double dGreen = 40 + 170.0 * y / nHeight + dGrain;
+            const double dBlue = 200 - 120.0 * x / nWidth - 0.5 * dShade + dGrain;
+            image.setPixel(x, y, clampSample(dBlue), clampSample(dGreen), clampSample(dRed));
+        }
     }
     return image;
 }

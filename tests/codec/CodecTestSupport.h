@@ -44,6 +44,9 @@ TestDib outputImage(const OperationResult& result, const velmo::codec::DibHeader
 // A 24-bit image whose samples come from a small generator, for repeatable content.
 TestDib makeNoiseImage(std::int32_t nWidth, std::int32_t nHeight, std::int32_t nBitCount, std::uint32_t nSeed);
 
+// A 24-bit picture with smooth shading, edges and fine grain, like a photograph.
+TestDib makePhotoImage(std::int32_t nWidth, std::int32_t nHeight);
+
 }
 
 #endif

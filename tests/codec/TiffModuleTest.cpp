@@ -81,10 +81,12 @@ TEST(TiffModule, BadRequestsFailWithStatus)
         {"four bits", 4, 1 << 16, [](ParameterBlock& block) { block.imageHeader.nBitCount = 4; }, statusUnsupportedDepth},
         {"output too small", 8, 100, [](ParameterBlock&) {}, statusOutputTooSmall},
         {"no output area", 8, 0, [](ParameterBlock&) {}, statusOutputTooSmall},
+        {"JPEG factor zero", 24, 1 << 16, [](ParameterBlock& block) { block.operation.tiff.nChromaFactor = 0; }, statusInvalidParameter},
+        {"JPEG output too small", 24, 700, [](ParameterBlock&) {}, statusOutputTooSmall},
     };
     for (const BadCase& test : cases) {
         SCOPED_TRACE(test.pszName);
-        const TestDib image = makeNoiseImage(64, 64, 8, 1);
+        const TestDib image = makeNoiseImage(64, 64, test.nBitCount == 24 ? 24 : 8, 1);
         const OperationResult result = runOperation(kWriteTiffOpcode, image, test.nOutputSize, [&](ParameterBlock& block) {
             setTiffArea(block, test.nBitCount);
             test.change(block);

@@ -35,8 +35,8 @@ std::map<std::uint16_t, std::vector<std::uint32_t>> readTiffFields(const std::ve
         const auto nTag = static_cast<std::uint16_t>(readLittleEndian(file, nEntry, 2));
         const std::uint32_t nType = readLittleEndian(file, nEntry + 2, 2);
         const std::uint32_t nValues = readLittleEndian(file, nEntry + 4, 4);
-        const int nSize = nType == 3 ? 2 : 4;
-        const std::uint32_t nWords = nType == 5 ? 2 * nValues : nValues;
+        const int nSize = nType == 3 || nType == 8 ? 2 : nType == 4 || nType == 5 || nType == 9 || nType == 10 ? 4 : 1;
+        const std::uint32_t nWords = nType == 5 || nType == 10 ? 2 * nValues : nValues;
         std::size_t nAt = nEntry + 8;
         if (nWords * static_cast<std::uint32_t>(nSize) > 4)
             nAt = readLittleEndian(file, nEntry + 8, 4);
