@@ -10,7 +10,8 @@ namespace velmo::lib::graphics {
 
 std::int32_t convertToPdf(const char* pszInputPath, const char* pszPageList, const char* pszOutputPath,
                           const char* pszFileId, const char* pszOwnerPassword, const char* pszUserPassword,
-                          std::int32_t nPermissions, std::int32_t nKeyLengthFlag, double dOpenZoom)
+                          std::int32_t nPermissions, std::int32_t nKeyLengthFlag, double dOpenZoom,
+                          core::String* pErrorReport)
 {
     try {
         PdfOutputGenerator generator;
@@ -38,7 +39,9 @@ std::int32_t convertToPdf(const char* pszInputPath, const char* pszPageList, con
         bundler.finish();
         output.close();
         return 0;
-    } catch (const core::exception::BaseException&) {
+    } catch (core::exception::BaseException& error) {
+        if (pErrorReport)
+            *pErrorReport = error.getReport();
         return kConvertToPdfLibraryError;
     } catch (...) {
         return kConvertToPdfOtherError;

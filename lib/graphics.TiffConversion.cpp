@@ -15,7 +15,7 @@ namespace velmo::lib::graphics {
 std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, const char* pszOutputPath,
                            std::int32_t nPixelWidth, std::int32_t nPixelHeight, std::int32_t nXResolution,
                            std::int32_t nYResolution, std::int32_t nOutputCompression, std::int32_t nFillLines,
-                           std::int32_t nForceRecode)
+                           std::int32_t nForceRecode, core::String* pErrorReport)
 {
     try {
         TiffOutputGenerator generator;
@@ -65,7 +65,9 @@ std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, co
         bundler.finish();
         output.close();
         return 0;
-    } catch (const core::exception::BaseException&) {
+    } catch (core::exception::BaseException& error) {
+        if (pErrorReport)
+            *pErrorReport = error.getReport();
         return kConvertToTiffLibraryError;
     } catch (...) {
         return kConvertToTiffOtherError;

@@ -4,7 +4,7 @@ set -e
 packages="cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
   binutils-mingw-w64-i686 wine64 clang libclang-rt-14-dev
-  libtiff-tools qpdf poppler-utils ghostscript libjpeg-turbo-progs valgrind"
+  libtiff-tools qpdf poppler-utils ghostscript libjpeg-turbo-progs netpbm valgrind"
 
 missing=""
 for p in $packages; do
