@@ -4,7 +4,10 @@
 #include "codec/codec.LzwEncoder.h"
 #include "codec/codec.Luminance.h"
 #include "codec/codec.ModuleRequest.h"
+#include "codec/codec.SinkStream.h"
 #include "codec/codec.TiffDirectory.h"
+#include "lib/graphics.BitmapDecoderStream.h"
+#include "lib/graphics.Group4EncoderStream.h"
 
 #include <cstring>
 
@@ -80,6 +83,41 @@ void writeLzwPage(ParameterBlock& block, const DibView& image, ByteSink& sink, T
     directory.addShorts(tagColorMap, std::move(colourMap));
 }
 
+// The rows go through the graphics library: bitmap rows to runs, runs to Group 4 codes.
+void writeGroup4Page(ParameterBlock& block, const DibView& image, ByteSink& sink, TiffDirectory& directory)
+{
+    // Set bits are black unless the colour table says that entry 1 is the lighter one.
+    const ColourEntry& zero = block.colourTable[0];
+    const ColourEntry& one = block.colourTable[1];
+    const bool bInvert = computeLuminance(one.nRed, one.nGreen, one.nBlue) > computeLuminance(zero.nRed, zero.nGreen, zero.nBlue);
+    const std::size_t nRowBytes = (static_cast<std::size_t>(image.getWidth()) + 7) / 8;
+    std::vector<unsigned char> inverted(bInvert ? nRowBytes : 0);
+
+    const std::size_t nStripOffset = sink.getPosition();
+    SinkStream out(sink);
+    lib::graphics::Group4EncoderStream encoder;
+    encoder.initialise(&out, image.getWidth(), image.getHeight(), image.getHeight());
+    lib::graphics::BitmapDecoderStream runs;
+    runs.initialise(&encoder, image.getWidth(), false);
+    for (std::int32_t y = 0; y < image.getHeight(); ++y) {
+        if (y % kRowsPerYield == 0)
+            yieldToCaller(block);
+        const unsigned char* pRow = image.getRow(y);
+        if (bInvert) {
+            for (std::size_t i = 0; i < nRowBytes; ++i)
+                inverted[i] = static_cast<unsigned char>(~pRow[i]);
+            pRow = inverted.data();
+        }
+        runs.writeData(pRow, 0, static_cast<std::int32_t>(nRowBytes));
+    }
+    runs.flush();
+    addStrip(directory, nStripOffset, sink.getPosition());
+
+    directory.addShort(tagBitsPerSample, 1);
+    directory.addShort(tagSamplesPerPixel, 1);
+    directory.addShort(tagPhotometricInterpretation, photometricWhiteIsZero);
+}
+
 // Old-style JPEG (TIFF 6.0, section 22): one complete JPEG stream in the file, the
 // strip being its entropy-coded scan, and the fields pointing at its tables.
 void writeJpegPage(ParameterBlock& block, const DibView& image, ByteSink& sink, TiffDirectory& directory)
@@ -123,14 +161,14 @@ void executeWriteTiff(ParameterBlock& block)
     const std::int32_t nCompression = compressionForDepth(image.getBitCount());
     if (area.nCompression != nCompression)
         throw CodecError(statusInvalidParameter);
-    if (nCompression == compressionGroup4)
-        throw CodecError(statusUnsupportedDepth);
 
     OutputArea output(block);
     ByteSink sink(output.reserve(0), output.getFreeSpace());
     TiffDirectory directory(sink);
     addImageFields(directory, image, block.imageHeader, nCompression);
-    if (nCompression == compressionLzw)
+    if (nCompression == compressionGroup4)
+        writeGroup4Page(block, image, sink, directory);
+    else if (nCompression == compressionLzw)
         writeLzwPage(block, image, sink, directory);
     else
         writeJpegPage(block, image, sink, directory);

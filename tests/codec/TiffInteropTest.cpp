@@ -222,4 +222,41 @@ TEST(TiffInterop, LzwIsPixelExact)
     }
 }
 
+TEST(TiffInterop, Group4IsPixelExact)
+{
+    TestDib noise = makeNoiseImage(301, 97, 1, 8);
+    TestDib text(1728, 64, 1);
+    for (std::int32_t y = 10; y < 50; ++y) {
+        for (std::int32_t x = 100; x < 1600; x += 13)
+            text.row(y)[x / 8] |= static_cast<unsigned char>(0xC0 >> (x % 8));
+    }
+    TestDib inverted = makeNoiseImage(64, 16, 1, 9);
+    inverted.palette[1] = ColourEntry{255, 255, 255, 0};
+    struct Group4Case {
+        const char* pszName;
+        const TestDib& image;
+        bool bInverted;
+    };
+    const Group4Case cases[] = {{"noise", noise, false}, {"text-like strokes", text, false}, {"white is one", inverted, true}};
+    int nCase = 0;
+    for (const Group4Case& test : cases) {
+        SCOPED_TRACE(test.pszName);
+        const std::vector<unsigned char> file = writeTiff(test.image);
+        auto fields = readTiffFields(file);
+        EXPECT_EQ(fields[259], std::vector<std::uint32_t>{4});
+        EXPECT_EQ(fields[262], std::vector<std::uint32_t>{0});
+        std::vector<unsigned char> expected = tiffRows(test.image);
+        const std::int32_t nWidth = test.image.header.nWidth;
+        const std::size_t nRowBytes = (static_cast<std::size_t>(nWidth) + 7) / 8;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            if (test.bInverted)
+                expected[i] = static_cast<unsigned char>(~expected[i]);
+            // Bits past the width are not part of the picture; libtiff writes them as zero.
+            if (nWidth % 8 && i % nRowBytes == nRowBytes - 1)
+                expected[i] &= static_cast<unsigned char>(0xFF00 >> (nWidth % 8));
+        }
+        EXPECT_EQ(decodeWithLibtiff(file, "g4-" + std::to_string(nCase++)), expected);
+    }
+}
+
 #endif

@@ -83,10 +83,11 @@ TEST(TiffModule, BadRequestsFailWithStatus)
         {"no output area", 8, 0, [](ParameterBlock&) {}, statusOutputTooSmall},
         {"JPEG factor zero", 24, 1 << 16, [](ParameterBlock& block) { block.operation.tiff.nChromaFactor = 0; }, statusInvalidParameter},
         {"JPEG output too small", 24, 700, [](ParameterBlock&) {}, statusOutputTooSmall},
+        {"Group 4 output too small", 1, 100, [](ParameterBlock&) {}, statusOutputTooSmall},
     };
     for (const BadCase& test : cases) {
         SCOPED_TRACE(test.pszName);
-        const TestDib image = makeNoiseImage(64, 64, test.nBitCount == 24 ? 24 : 8, 1);
+        const TestDib image = makeNoiseImage(64, 64, test.nBitCount == 4 ? 8 : test.nBitCount, 1);
         const OperationResult result = runOperation(kWriteTiffOpcode, image, test.nOutputSize, [&](ParameterBlock& block) {
             setTiffArea(block, test.nBitCount);
             test.change(block);
