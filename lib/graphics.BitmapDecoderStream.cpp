@@ -3,6 +3,7 @@
 #include "lib/graphics.CcittTables.h"
 
 #include <array>
+#include <cstring>
 
 namespace velmo::lib::graphics {
 
@@ -32,54 +33,76 @@ void BitmapDecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_out.setStream(pOut);
     m_nWidth = nWidth;
     m_bReverseBits = bReverseBits;
-    m_nRun = 0;
-    m_bWhite = true;
-    m_nBitsConsumed = 0;
+    m_nRowBytes = (nWidth + 7) / 8;
+    m_row.setCount(m_nRowBytes + 8);
+    std::memset(m_row.getData(), 0, static_cast<std::size_t>(m_nRowBytes + 8));
+    m_nRowFill = 0;
 }
 
 void BitmapDecoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
 {
     const unsigned char* pData = pBuffer + nOffset;
-    for (std::int32_t i = 0; i < nByteCount; ++i) {
-        std::uint32_t nByte = m_bReverseBits ? ccitt::kReversedBits[pData[i]] : pData[i];
-        std::int32_t nBits = m_nWidth - m_nBitsConsumed;
-        if (nBits >= 8 && nByte == (m_bWhite ? 0x00u : 0xFFu))
-            m_nRun += 8;  // the whole byte continues the run
-        else
-            addBits(nByte, nBits < 8 ? nBits : 8);
-        m_nBitsConsumed += 8;
-        if (m_nBitsConsumed >= m_nWidth)
-            endRow();
-    }
-}
-
-// The first nBits bits of nByte, from the most significant.
-void BitmapDecoderStream::addBits(std::uint32_t nByte, std::int32_t nBits)
-{
-    while (nBits > 0) {
-        // Bits of the current colour at the front: zeros of the byte, or of its complement.
-        std::int32_t nSame = kLeadingZeros[(m_bWhite ? nByte : ~nByte) & 0xFFu];
-        if (nSame >= nBits) {
-            m_nRun += nBits;
-            return;
+    while (nByteCount > 0) {
+        std::int32_t nTake = m_nRowBytes - m_nRowFill < nByteCount ? m_nRowBytes - m_nRowFill : nByteCount;
+        unsigned char* pRow = m_row.getData() + m_nRowFill;
+        if (m_bReverseBits) {
+            for (std::int32_t i = 0; i < nTake; ++i)
+                pRow[i] = ccitt::kReversedBits[pData[i]];
+        } else {
+            std::memcpy(pRow, pData, static_cast<std::size_t>(nTake));
         }
-        m_out.writeRun(m_nRun + nSame);
-        m_nRun = 0;
-        m_bWhite = !m_bWhite;
-        nByte = (nByte << nSame) & 0xFFu;
-        nBits -= nSame;
+        pData += nTake;
+        nByteCount -= nTake;
+        m_nRowFill += nTake;
+        if (m_nRowFill == m_nRowBytes) {
+            decodeRow();
+            m_nRowFill = 0;
+        }
     }
 }
 
-void BitmapDecoderStream::endRow()
+std::int32_t BitmapDecoderStream::findChange(std::int32_t nPosition, bool bBlack) const
 {
-    m_out.writeRun(m_nRun);
-    if (m_bWhite)
+    const unsigned char* pRow = m_row.getData();
+    const unsigned char nFlip = bBlack ? 0xFF : 0x00;
+    std::int32_t nByte = nPosition >> 3;
+    std::uint32_t nFirst = static_cast<std::uint32_t>((pRow[nByte] ^ nFlip) & (0xFFu >> (nPosition & 7)));
+    if (nFirst == 0) {
+        // Skip whole words of the colour, then whole bytes.
+        const std::uint64_t nFlipWord = bBlack ? ~std::uint64_t{0} : 0;
+        for (++nByte;; nByte += 8) {
+            if (nByte >= m_nRowBytes)
+                return m_nWidth;
+            std::uint64_t nWord;
+            std::memcpy(&nWord, pRow + nByte, sizeof(nWord));
+            if (nWord != nFlipWord)
+                break;
+        }
+        while (pRow[nByte] == nFlip)
+            ++nByte;
+        nFirst = static_cast<std::uint32_t>(pRow[nByte] ^ nFlip);
+    }
+    std::int32_t nChange = nByte * 8 + kLeadingZeros[nFirst];
+    return nChange < m_nWidth ? nChange : m_nWidth;
+}
+
+void BitmapDecoderStream::decodeRow()
+{
+    // A row has at most width runs, a closing empty run and the end of line.
+    unsigned char* pOut = m_out.reserve(m_nWidth + 1);
+    std::int32_t nValues = 0;
+    bool bBlack = false;
+    for (std::int32_t nPosition = 0; nPosition < m_nWidth; bBlack = !bBlack, ++nValues) {
+        std::int32_t nChange = findChange(nPosition, bBlack);
+        std::int32_t nRun = nChange - nPosition;
+        pOut[2 * nValues] = static_cast<unsigned char>(nRun);
+        pOut[2 * nValues + 1] = static_cast<unsigned char>(nRun >> 8);
+        nPosition = nChange;
+    }
+    m_out.commit(nValues);
+    if (bBlack)
         m_out.writeRun(0);  // the row ends white: close with an empty black run
     m_out.endLine();
-    m_nRun = 0;
-    m_bWhite = true;
-    m_nBitsConsumed = 0;
 }
 
 }

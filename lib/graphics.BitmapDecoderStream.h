@@ -1,6 +1,7 @@
 #ifndef VELMO_LIB_GRAPHICS_BITMAPDECODERSTREAM_H
 #define VELMO_LIB_GRAPHICS_BITMAPDECODERSTREAM_H
 
+#include "core/collections.SimpleTypeArray.h"
 #include "lib/graphics.RunStream.h"
 #include "lib/graphics.WriteOnlyStream.h"
 
@@ -15,14 +16,17 @@ public:
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
 
 private:
-    void addBits(std::uint32_t nByte, std::int32_t nBits);
-    void endRow();
+    void decodeRow();
+    // The first pixel at or after nPosition that is not of the given colour, or the width.
+    std::int32_t findChange(std::int32_t nPosition, bool bBlack) const;
 
-    std::int32_t m_nRun = 0;
-    bool m_bWhite = true;
     std::int32_t m_nWidth = 0;
     bool m_bReverseBits = false;
-    std::int32_t m_nBitsConsumed = 0;  // on the current row
+    std::int32_t m_nRowBytes = 0;
+    // The current row, gathered across writes, with 8 spare bytes so that the search
+    // may read whole words past its end.
+    core::collections::SimpleTypeArray<unsigned char> m_row;
+    std::int32_t m_nRowFill = 0;
     RunLineWriter m_out;
 };
 

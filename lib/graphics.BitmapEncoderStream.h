@@ -1,24 +1,33 @@
 #ifndef VELMO_LIB_GRAPHICS_BITMAPENCODERSTREAM_H
 #define VELMO_LIB_GRAPHICS_BITMAPENCODERSTREAM_H
 
-#include "lib/graphics.BitPackingStream.h"
+#include "core/collections.SimpleTypeArray.h"
 #include "lib/graphics.RunStream.h"
+#include "lib/graphics.WriteOnlyStream.h"
 
 namespace velmo::lib::graphics {
 
 // Turns the run stream into rows of a 1-bit bitmap, each row exactly (width + 7) / 8
 // bytes: pixels past the width are dropped and a short row is completed with white.
-class BitmapEncoderStream : public BitPackingStream {
+class BitmapEncoderStream : public WriteOnlyStream<core::io::IStream> {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth);
 
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
+    // Writes a row that has begun but not ended, completed with white, then flushes the
+    // downstream stream.
+    void flush() override;
 
 private:
+    void setBlack(std::int32_t nFrom, std::int32_t nCount);
+    void writeRow();
+
     RunValueReader m_reader;
     bool m_bWhite = true;
     std::int32_t m_nPixels = 0;
+    bool m_bRowStarted = false;
     std::int32_t m_nWidth = 0;
+    core::collections::SimpleTypeArray<unsigned char> m_row;
 };
 
 }

@@ -108,7 +108,7 @@ struct ModeBuilder {
     constexpr ModeBuilder()
     {
         for (ModeEntry& entry : table)
-            entry = {Mode::invalid, 0};
+            entry = {Mode::invalid, 0, 0};
         for (const ModeCode& code : kModeCodes) {
             Bits bits = parseBits(code.pszBits);
             std::int32_t nFree = kModeLookupBits - bits.nLength;
@@ -116,11 +116,30 @@ struct ModeBuilder {
                 ModeEntry& entry = table[(bits.nCode << nFree) | nTail];
                 if (entry.mode != Mode::invalid)
                     bPrefixFree = false;
-                entry = {code.mode, static_cast<std::uint8_t>(bits.nLength)};
+                entry = {code.mode, static_cast<std::uint8_t>(bits.nLength), code.nOffset};
             }
         }
     }
 };
+
+constexpr EncodeEntry modeCode(Mode mode, std::int32_t nOffset)
+{
+    for (const ModeCode& code : kModeCodes) {
+        if (code.mode == mode && code.nOffset == nOffset) {
+            Bits bits = parseBits(code.pszBits);
+            return {bits.nCode, bits.nLength};
+        }
+    }
+    return {0, 0};
+}
+
+constexpr std::array<EncodeEntry, 7> buildVerticalCodes()
+{
+    std::array<EncodeEntry, 7> table{};
+    for (std::int32_t nOffset = -3; nOffset <= 3; ++nOffset)
+        table[static_cast<std::size_t>(nOffset + 3)] = modeCode(Mode::vertical, nOffset);
+    return table;
+}
 
 constexpr std::array<unsigned char, 256> buildReversedBits()
 {
@@ -139,6 +158,11 @@ constexpr DecodeBuilder kBlackDecodeBuilt = buildDecodeTable(kBlackTerminatingCo
 constexpr ModeBuilder kModeDecodeBuilt;
 constexpr EncodeTable kWhiteEncodeBuilt = buildEncodeTable(kWhiteTerminatingCodes, kWhiteMakeUpCodes);
 constexpr EncodeTable kBlackEncodeBuilt = buildEncodeTable(kBlackTerminatingCodes, kBlackMakeUpCodes);
+constexpr EncodeEntry kPassCodeBuilt = modeCode(Mode::pass, 0);
+constexpr EncodeEntry kHorizontalCodeBuilt = modeCode(Mode::horizontal, 0);
+constexpr std::array<EncodeEntry, 7> kVerticalCodesBuilt = buildVerticalCodes();
+constexpr Bits kEndOfLineBits = parseBits(kEndOfLineCode);
+static_assert(kPassCodeBuilt.nLength == 4 && kHorizontalCodeBuilt.nLength == 3 && kVerticalCodesBuilt[0].nLength == 7);
 constexpr Bits kMakeUp2560Bits = parseBits(kExtendedMakeUpCodes[12].pszBits);
 constexpr std::array<unsigned char, 256> kReversedBitsBuilt = buildReversedBits();
 static_assert(kWhiteDecodeBuilt.bPrefixFree && kBlackDecodeBuilt.bPrefixFree && kModeDecodeBuilt.bPrefixFree);
@@ -148,6 +172,10 @@ static_assert(kWhiteDecodeBuilt.bPrefixFree && kBlackDecodeBuilt.bPrefixFree && 
 const EncodeTable kWhiteEncode = kWhiteEncodeBuilt;
 const EncodeTable kBlackEncode = kBlackEncodeBuilt;
 const EncodeEntry kMakeUp2560 = {kMakeUp2560Bits.nCode, kMakeUp2560Bits.nLength};
+const EncodeEntry kPassCode = kPassCodeBuilt;
+const EncodeEntry kHorizontalCode = kHorizontalCodeBuilt;
+const std::array<EncodeEntry, 7> kVerticalCodes = kVerticalCodesBuilt;
+const EncodeEntry kEndOfLineEntry = {kEndOfLineBits.nCode, kEndOfLineBits.nLength};
 const DecodeTable kWhiteDecode = kWhiteDecodeBuilt.table;
 const DecodeTable kBlackDecode = kBlackDecodeBuilt.table;
 const ModeTable kModeDecode = kModeDecodeBuilt.table;

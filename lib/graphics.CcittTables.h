@@ -91,32 +91,27 @@ enum class Mode : std::uint8_t {
     invalid,
     pass,
     horizontal,
-    vertical0,
-    verticalRight1,
-    verticalRight2,
-    verticalRight3,
-    verticalLeft1,
-    verticalLeft2,
-    verticalLeft3,
+    vertical,
 };
 
 struct ModeCode {
     Mode mode;
+    std::int8_t nOffset;  // vertical mode: a1 - b1
     const char* pszBits;
 };
 
 // ITU-T T.6, Table 1: mode codes (the extension and EOL codes begin with 0000000 or
 // 0000001 and are not used).
 inline constexpr ModeCode kModeCodes[] = {
-    {Mode::pass, "0001"},
-    {Mode::horizontal, "001"},
-    {Mode::vertical0, "1"},
-    {Mode::verticalRight1, "011"},
-    {Mode::verticalRight2, "000011"},
-    {Mode::verticalRight3, "0000011"},
-    {Mode::verticalLeft1, "010"},
-    {Mode::verticalLeft2, "000010"},
-    {Mode::verticalLeft3, "0000010"},
+    {Mode::pass, 0, "0001"},
+    {Mode::horizontal, 0, "001"},
+    {Mode::vertical, 0, "1"},      // V0
+    {Mode::vertical, 1, "011"},    // VR1
+    {Mode::vertical, 2, "000011"}, // VR2
+    {Mode::vertical, 3, "0000011"},// VR3
+    {Mode::vertical, -1, "010"},   // VL1
+    {Mode::vertical, -2, "000010"},// VL2
+    {Mode::vertical, -3, "0000010"},// VL3
 };
 
 // ---- Lookup tables derived from the tables above ----
@@ -145,6 +140,7 @@ inline constexpr std::int16_t kEndOfLine = -2;  // length 12
 struct ModeEntry {
     Mode mode;
     std::uint8_t nLength;
+    std::int8_t nOffset;
 };
 
 using EncodeTable = std::array<EncodeEntry, kMaxTableRun + 1>;
@@ -158,6 +154,11 @@ extern const EncodeEntry kMakeUp2560;
 extern const DecodeTable kWhiteDecode;
 extern const DecodeTable kBlackDecode;
 extern const ModeTable kModeDecode;
+// The codes the encoder writes: pass, horizontal, and vertical indexed by a1 - b1 + 3.
+extern const EncodeEntry kPassCode;
+extern const EncodeEntry kHorizontalCode;
+extern const std::array<EncodeEntry, 7> kVerticalCodes;
+extern const EncodeEntry kEndOfLineEntry;
 // Each byte value with its bit order reversed (FillOrder 2 input).
 extern const std::array<unsigned char, 256> kReversedBits;
 

@@ -4,11 +4,6 @@
 
 namespace velmo::lib::graphics {
 
-namespace {
-constexpr std::uint32_t kEndOfLineCode = 0x001;  // 000000000001
-constexpr std::int32_t kEndOfLineLength = 12;
-}
-
 void Group3EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength,
                                      std::int32_t nRowsPerStrip, bool bEndOfLine, bool bByteAlign)
 {
@@ -80,8 +75,8 @@ void Group3EncoderStream::endRow()
 void Group3EncoderStream::writeEndOfLine()
 {
     if (m_bByteAlign)
-        m_bits.writeCode(0, (8 - (m_bits.getBitOffset() + kEndOfLineLength) % 8) % 8);
-    m_bits.writeCode(kEndOfLineCode, kEndOfLineLength);
+        m_bits.writeCode(0, (8 - (m_bits.getBitOffset() + ccitt::kEndOfLineEntry.nLength) % 8) % 8);
+    m_bits.writeCode(ccitt::kEndOfLineEntry.nCode, ccitt::kEndOfLineEntry.nLength);
 }
 
 }

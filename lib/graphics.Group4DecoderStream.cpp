@@ -26,68 +26,38 @@ void Group4DecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_nAccumulator = 0;
     m_nBitCount = 0;
     m_nRunTotal = 0;
-    m_nA0 = 0;
+    m_nA0 = -1;
     m_nLinesDecoded = 0;
     m_nHorizontalRuns = 0;
-    m_bCoded = false;
     startStrip();
 }
 
 void Group4DecoderStream::startStrip()
 {
-    consume(m_nBitCount & 7);  // a strip starts on a byte boundary
+    // A strip starts on a byte boundary, from an all-white reference line.
+    m_nAccumulator <<= m_nBitCount & 7;
+    m_nBitCount &= ~7;
     m_pReference[0] = 0;
     m_pReference[1] = m_nWidth;
     m_pReference[2] = m_nWidth;
     m_pReference[3] = m_nWidth;
-    m_nResume = 0;
+    m_nB1 = 1;
     m_nNextStripLine = m_nRowsPerStrip > 0 && m_nLinesDecoded <= INT_MAX - m_nRowsPerStrip ? m_nLinesDecoded + m_nRowsPerStrip : INT_MAX;
 }
 
 void Group4DecoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
 {
-    const unsigned char* pData = pBuffer + nOffset;
-    const unsigned char* pEnd = nByteCount > 0 ? pData + nByteCount : pData;
-    while (!isFinished()) {
-        for (; m_nBitCount <= 56 && pData < pEnd; ++pData, m_nBitCount += 8) {
-            unsigned char nByte = m_bReverseBits ? ccitt::kReversedBits[*pData] : *pData;
-            m_nAccumulator |= static_cast<std::uint64_t>(nByte) << (56 - m_nBitCount);
-        }
-        if (m_nBitCount < ccitt::kLookupBits)
-            return;
-        do
-            decodeStep(false);
-        while (m_nBitCount >= ccitt::kLookupBits && !isFinished());
-    }
-    m_nAccumulator = 0;
-    m_nBitCount = 0;
+    if (nByteCount > 0 && !isFinished())
+        decode(pBuffer + nOffset, pBuffer + nOffset + nByteCount, false);
 }
 
 void Group4DecoderStream::flush()
 {
-    while (!isFinished() && m_nBitCount > 0 && m_nAccumulator != 0)
-        decodeStep(true);
+    if (!isFinished())
+        decode(nullptr, nullptr, true);
     m_nAccumulator = 0;
     m_nBitCount = 0;
     WriteOnlyStream::flush();
-}
-
-void Group4DecoderStream::decodeStep(bool bDraining)
-{
-    if (m_nLinesDecoded == m_nNextStripLine) {
-        // Strip boundary: skip the EOLs of EOFB one at a time, then start the next strip.
-        if (peek(12) == 1) {
-            consume(12);
-            return;
-        }
-        startStrip();
-        if (m_nBitCount < (bDraining ? 1 : ccitt::kLookupBits))
-            return;
-    }
-    if (m_nHorizontalRuns > 0)
-        decodeRun();
-    else
-        decodeMode();
 }
 
 void Group4DecoderStream::raiseUnsupportedCode()
@@ -96,102 +66,151 @@ void Group4DecoderStream::raiseUnsupportedCode()
                                                 core::exception::tifGroup4UnsupportedCodeword, "");
 }
 
-void Group4DecoderStream::findB1(std::int32_t& b1, std::int32_t& b2)
+void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char* pEnd, bool bDraining)
 {
+    // The state lives in locals while codes are decoded and goes back at the end.
+    std::uint64_t nAccumulator = m_nAccumulator;
+    std::int32_t nBits = m_nBitCount;
+    std::int32_t a0 = m_nA0;
+    std::int32_t nCount = m_nCurrentCount;
+    std::int32_t nB1 = m_nB1;
+    std::int32_t nRuns = m_nHorizontalRuns;
+    std::int32_t nTotal = m_nRunTotal;
+    std::int32_t* a = m_pCurrent;
     const std::int32_t* b = m_pReference;
-    std::int32_t i = m_nResume > 3 ? m_nResume - 3 : 1;
-    if (!m_bCoded) {
-        i = 1;  // a0 is the imaginary element before the line: any change counts
-    } else {
-        while (b[i] <= m_nA0 && b[i] < m_nWidth)
-            ++i;
+    const std::int32_t nWidth = m_nWidth;
+    const auto consume = [&](std::int32_t nLength) {
+        nAccumulator <<= nLength;
+        nBits = nBits > nLength ? nBits - nLength : 0;
+    };
+
+    for (;;) {
+        if (nBits < 32) {
+            if (!m_bReverseBits && pEnd - pData >= 4) {
+                std::uint32_t nWord = (static_cast<std::uint32_t>(pData[0]) << 24) | (static_cast<std::uint32_t>(pData[1]) << 16) |
+                                      (static_cast<std::uint32_t>(pData[2]) << 8) | pData[3];
+                nAccumulator |= static_cast<std::uint64_t>(nWord) << (32 - nBits);
+                nBits += 32;
+                pData += 4;
+            } else {
+                for (; nBits <= 56 && pData < pEnd; ++pData, nBits += 8) {
+                    unsigned char nByte = m_bReverseBits ? ccitt::kReversedBits[*pData] : *pData;
+                    nAccumulator |= static_cast<std::uint64_t>(nByte) << (56 - nBits);
+                }
+            }
+        }
+        if (nBits < ccitt::kLookupBits && !(bDraining && nBits > 0 && nAccumulator != 0))
+            break;
+
+        if (m_nLinesDecoded == m_nNextStripLine) {
+            // Strip boundary: skip the EOLs of EOFB one at a time, then start the next strip.
+            if ((nAccumulator >> 52) == 1) {
+                consume(12);
+                continue;
+            }
+            m_nAccumulator = nAccumulator;
+            m_nBitCount = nBits;
+            startStrip();
+            nAccumulator = m_nAccumulator;
+            nBits = m_nBitCount;
+            nB1 = m_nB1;
+            continue;
+        }
+
+        std::int32_t a1;
+        if (nRuns > 0) {
+            // Horizontal mode: a run code of the colour at a0.
+            const ccitt::DecodeTable& table = (nCount & 1) ? ccitt::kWhiteDecode : ccitt::kBlackDecode;
+            const ccitt::DecodeEntry& entry = table[static_cast<std::size_t>(nAccumulator >> (64 - ccitt::kLookupBits))];
+            if (entry.nValue < 0)
+                raiseUnsupportedCode();  // T.6 has no EOL inside a line
+            consume(entry.nLength);
+            const std::int32_t nStart = a0 < 0 ? 0 : a0;
+            nTotal += entry.nValue;
+            if (nTotal > nWidth - nStart)
+                raiseUnsupportedCode();
+            if (entry.nValue > 63)
+                continue;  // a make-up code: the terminating code follows
+            a1 = nStart + nTotal;
+            // Runs are not empty, except the first of a line that starts black and the
+            // second when the first reached the width.
+            if (a1 <= a0 && a1 != nWidth)
+                raiseUnsupportedCode();
+            nTotal = 0;
+            --nRuns;
+        } else {
+            const ccitt::ModeEntry& mode = ccitt::kModeDecode[static_cast<std::size_t>(nAccumulator >> (64 - ccitt::kModeLookupBits))];
+            if (mode.mode == ccitt::Mode::invalid)
+                raiseUnsupportedCode();
+            consume(mode.nLength);
+            if (mode.mode == ccitt::Mode::horizontal) {
+                nRuns = 2;
+                nTotal = 0;
+                continue;
+            }
+            // b1: the first change right of a0 to the colour opposite a0's; changes to
+            // black stand at odd indexes, so nB1 keeps the parity of the element count
+            // and steps by pairs. a0 is below the width here, so the sentinels stop it.
+            while (b[nB1] <= a0)
+                nB1 += 2;
+            if (mode.mode == ccitt::Mode::pass) {
+                const std::int32_t b2 = b[nB1 + 1];
+                if (b2 >= nWidth)
+                    raiseUnsupportedCode();  // a pass never reaches the end of the line
+                a0 = b2;
+                nB1 += 2;
+                continue;
+            }
+            a1 = b[nB1] + mode.nOffset;  // vertical mode
+            if (a1 <= a0 || a1 > nWidth)
+                raiseUnsupportedCode();
+            --nB1;
+        }
+        a[nCount++] = a1;
+        a0 = a1;
+        if (a0 < nWidth || nRuns > 0)
+            continue;
+
+        endLine(nCount);
+        a = m_pCurrent;
+        b = m_pReference;
+        nCount = 1;
+        a0 = -1;
+        nB1 = 1;
+        if (isFinished()) {
+            // Everything after the last line is ignored.
+            nAccumulator = 0;
+            nBits = 0;
+            break;
+        }
     }
-    // b1 changes to the colour opposite a0's; changes to black stand at odd indexes.
-    if ((i & 1) != (m_nCurrentCount & 1))
-        ++i;
-    m_nResume = i;
-    b1 = b[i];
-    b2 = b[i + 1];
+
+    m_nAccumulator = nAccumulator;
+    m_nBitCount = nBits;
+    m_nA0 = a0;
+    m_nCurrentCount = nCount;
+    m_nB1 = nB1;
+    m_nHorizontalRuns = nRuns;
+    m_nRunTotal = nTotal;
 }
 
-void Group4DecoderStream::addChange(std::int32_t a1)
-{
-    // Changing elements rise strictly, except a line that starts black and the element
-    // at the width that horizontal mode may repeat.
-    bool bValid = a1 <= m_nWidth && (a1 > m_nA0 || (a1 == m_nWidth && a1 >= m_nA0) || (!m_bCoded && a1 == 0));
-    if (!bValid)
-        raiseUnsupportedCode();
-    m_pCurrent[m_nCurrentCount++] = a1;
-    m_nA0 = a1;
-    m_bCoded = true;
-}
-
-void Group4DecoderStream::decodeMode()
-{
-    const ccitt::ModeEntry& entry = ccitt::kModeDecode[peek(ccitt::kModeLookupBits)];
-    std::int32_t nDelta = 0;
-    switch (entry.mode) {
-    case ccitt::Mode::horizontal:
-        consume(entry.nLength);
-        m_nHorizontalRuns = 2;
-        m_nRunTotal = 0;
-        return;
-    case ccitt::Mode::pass: {
-        consume(entry.nLength);
-        std::int32_t b1, b2;
-        findB1(b1, b2);
-        m_nA0 = b2;  // never left of a0 nor past the width: the reference line is sorted
-        m_bCoded = true;
-        return;
-    }
-    case ccitt::Mode::vertical0: nDelta = 0; break;
-    case ccitt::Mode::verticalRight1: nDelta = 1; break;
-    case ccitt::Mode::verticalRight2: nDelta = 2; break;
-    case ccitt::Mode::verticalRight3: nDelta = 3; break;
-    case ccitt::Mode::verticalLeft1: nDelta = -1; break;
-    case ccitt::Mode::verticalLeft2: nDelta = -2; break;
-    case ccitt::Mode::verticalLeft3: nDelta = -3; break;
-    case ccitt::Mode::invalid: raiseUnsupportedCode();
-    }
-    consume(entry.nLength);
-    std::int32_t b1, b2;
-    findB1(b1, b2);
-    addChange(b1 + nDelta);  // vertical mode: a1 = b1 + delta
-    if (m_nA0 == m_nWidth)
-        endLine();
-}
-
-void Group4DecoderStream::decodeRun()
-{
-    const bool bWhite = (m_nCurrentCount & 1) != 0;
-    const ccitt::DecodeEntry& entry = (bWhite ? ccitt::kWhiteDecode : ccitt::kBlackDecode)[peek(ccitt::kLookupBits)];
-    // T.6 data has no EOL inside a line; invalid bits here are corrupt data.
-    if (entry.nValue < 0)
-        raiseUnsupportedCode();
-    consume(entry.nLength);
-    m_nRunTotal += entry.nValue;
-    if (m_nRunTotal > m_nWidth - m_nA0)
-        raiseUnsupportedCode();
-    if (entry.nValue > 63)
-        return;  // a make-up code: the terminating code follows
-    addChange(m_nA0 + m_nRunTotal);
-    m_nRunTotal = 0;
-    if (--m_nHorizontalRuns == 0 && m_nA0 == m_nWidth)
-        endLine();
-}
-
-void Group4DecoderStream::endLine()
+void Group4DecoderStream::endLine(std::int32_t nCount)
 {
     std::int32_t* a = m_pCurrent;
-    // The run ends at the first element that reached the width; the two more make the
-    // end sentinels of the next line's reference.
-    std::int32_t nEnd = m_nCurrentCount - 1;
+    // The runs end at the first element that reached the width; two more make the end
+    // sentinels of the next line's reference.
+    std::int32_t nEnd = nCount - 1;
     if (nEnd >= 2 && a[nEnd - 1] == m_nWidth)
         --nEnd;
-    a[m_nCurrentCount] = m_nWidth;
-    a[m_nCurrentCount + 1] = m_nWidth;
-    for (std::int32_t i = 1; i <= nEnd; ++i)
-        m_out.writeRun(a[i] - a[i - 1]);
+    a[nCount] = m_nWidth;
+    a[nCount + 1] = m_nWidth;
+    unsigned char* pOut = m_out.reserve(nEnd + 1);
+    for (std::int32_t i = 1; i <= nEnd; ++i, pOut += 2) {
+        std::int32_t nRun = a[i] - a[i - 1];
+        pOut[0] = static_cast<unsigned char>(nRun);
+        pOut[1] = static_cast<unsigned char>(nRun >> 8);
+    }
+    m_out.commit(nEnd);
     if (nEnd & 1)
         m_out.writeRun(0);  // the line ends white: close with an empty black run
     m_out.endLine();
@@ -199,13 +218,7 @@ void Group4DecoderStream::endLine()
     m_pCurrent = m_pReference;
     m_pReference = a;
     m_pCurrent[0] = 0;
-    m_nCurrentCount = 1;
     ++m_nLinesDecoded;
-    m_nA0 = 0;
-    m_nResume = 0;
-    m_nHorizontalRuns = 0;
-    m_nRunTotal = 0;
-    m_bCoded = false;
 }
 
 }

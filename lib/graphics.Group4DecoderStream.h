@@ -10,9 +10,9 @@ namespace velmo::lib::graphics {
 // Decodes CCITT T.6 (Group 4) data written into it and writes the lines as a run stream
 // to the downstream stream. Strips follow each other, each starting on a byte boundary
 // from an all-white reference line; data past the image length is ignored. Codes that
-// would put a changing element left of a0 or past the line width raise
-// tifGroup4UnsupportedCodeword, so no input makes a line hold more than width + 5
-// elements.
+// would put a changing element at or left of a0 or past the line width, and codes that
+// T.6 does not allow where they stand, raise tifGroup4UnsupportedCodeword; so no input
+// makes a line hold more than width + 5 elements.
 class Group4DecoderStream : public WriteOnlyStream<core::io::IStream> {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip,
@@ -25,32 +25,22 @@ public:
 
 private:
     bool isFinished() const { return m_nLinesDecoded >= m_nImageLength; }
-    // One code from the window of the next 13 bits (zero bits past the data when draining).
-    void decodeStep(bool bDraining);
-    void decodeMode();
-    void decodeRun();
-    void findB1(std::int32_t& b1, std::int32_t& b2);
-    void addChange(std::int32_t a1);
-    void endLine();
+    // Decodes codes while 13 bits are at hand (with bDraining, while any bit that is not
+    // a trailing 0 is left).
+    void decode(const unsigned char* pData, const unsigned char* pEnd, bool bDraining);
     void startStrip();
+    // Writes the line of nCount elements and makes it the reference line.
+    void endLine(std::int32_t nCount);
     [[noreturn]] static void raiseUnsupportedCode();
-
-    void consume(std::int32_t nBits)
-    {
-        m_nAccumulator <<= nBits;
-        m_nBitCount = m_nBitCount > nBits ? m_nBitCount - nBits : 0;
-    }
-    std::uint32_t peek(std::int32_t nBits) const { return static_cast<std::uint32_t>(m_nAccumulator >> (64 - nBits)); }
 
     std::uint64_t m_nAccumulator = 0;  // unread bits, left-aligned
     std::int32_t m_nBitCount = 0;
     std::int32_t m_nRunTotal = 0;
-    std::int32_t m_nA0 = 0;
+    std::int32_t m_nA0 = -1;            // -1: the imaginary element before the line
     std::int32_t m_nLinesDecoded = 0;
     std::int32_t m_nNextStripLine = 0;
     std::int32_t m_nHorizontalRuns = 0;  // runs still to come in horizontal mode
-    bool m_bCoded = false;               // a code placed a0 on this line
-    std::int32_t m_nResume = 0;          // where the next b1 search starts
+    std::int32_t m_nB1 = 1;              // where the next b1 search starts
 
     std::int32_t m_nWidth = 0;
     std::int32_t m_nImageLength = 0;
@@ -63,7 +53,7 @@ private:
     core::collections::SimpleTypeArray<std::int32_t> m_lineB;
     std::int32_t* m_pCurrent = nullptr;
     std::int32_t* m_pReference = nullptr;
-    std::int32_t m_nCurrentCount = 0;
+    std::int32_t m_nCurrentCount = 1;
 
     RunLineWriter m_out;
 };

@@ -5,23 +5,6 @@
 
 namespace velmo::lib::graphics {
 
-namespace {
-
-// ITU-T T.6, Table 1: the mode codes as written.
-constexpr std::uint32_t kPassCode = 0x1;        // 0001
-constexpr std::uint32_t kHorizontalCode = 0x1;  // 001
-struct VerticalCode {
-    std::uint32_t nCode;
-    std::int32_t nLength;
-};
-// Indexed by a1 - b1 + 3: VL3, VL2, VL1, V0, VR1, VR2, VR3.
-constexpr VerticalCode kVerticalCodes[7] = {
-    {0x02, 7}, {0x02, 6}, {0x2, 3}, {0x1, 1}, {0x3, 3}, {0x03, 6}, {0x03, 7},
-};
-constexpr std::uint32_t kEndOfLineCode = 0x001;  // 000000000001
-
-}
-
 void Group4EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip)
 {
     checkLineWidth(nWidth);
@@ -98,6 +81,11 @@ void Group4EncoderStream::writeRun(std::int32_t nRun, bool bWhite)
     m_bits.writeCode(entry.nCode, entry.nLength);
 }
 
+void Group4EncoderStream::writeCode(const ccitt::EncodeEntry& code)
+{
+    m_bits.writeCode(code.nCode, code.nLength);
+}
+
 void Group4EncoderStream::codeLine()
 {
     if (m_nTotal < m_nWidth)
@@ -109,53 +97,40 @@ void Group4EncoderStream::codeLine()
     for (std::int32_t i = 0; i < 3; ++i)
         a[m_nCurrentCount + i] = nWidth;
 
-    std::int32_t a0 = 0;
-    std::int32_t nA1 = 1;     // index of a1 in a; its parity tells a0's colour
-    std::int32_t nB1 = 1;     // where the b1 search resumes
-    bool bStart = true;       // a0 is still the imaginary element before the line
+    std::int32_t a0 = -1;  // the imaginary element before the line
+    std::int32_t nA1 = 1;  // index of a1; odd while a0 is on a white run
+    std::int32_t nB1 = 1;  // index of b1, always of the parity of nA1
     while (a0 < nWidth) {
         const std::int32_t a1 = a[nA1];
-        // b1: the first change on the reference line right of a0 to the colour opposite
-        // a0's; changes to black stand at odd indexes.
-        std::int32_t i = nB1 > 3 ? nB1 - 3 : 1;
-        if (bStart) {
-            i = 1;
-        } else {
-            while (b[i] <= a0 && b[i] < nWidth)
-                ++i;
-        }
-        if ((i & 1) != (nA1 & 1))
-            ++i;
-        std::int32_t b1 = b[i];
-        std::int32_t b2 = b[i + 1];
-        // Pass mode: b2 lies left of a1.
-        while (b2 < a1) {
-            m_bits.writeCode(kPassCode, 4);
+        // b1: the first change right of a0 to the colour opposite a0's. Changes to black
+        // stand at odd indexes, so the search steps by pairs; the sentinels stop it.
+        while (b[nB1] <= a0)
+            nB1 += 2;
+        const std::int32_t b2 = b[nB1 + 1];
+        if (b2 < a1) {
+            // Pass mode: b2 lies left of a1.
+            writeCode(ccitt::kPassCode);
             a0 = b2;
-            bStart = false;
-            i += 2;
-            b1 = b[i];
-            b2 = b[i + 1];
+            nB1 += 2;
+            continue;
         }
-        nB1 = i;
-        const std::int32_t nDelta = a1 - b1;
-        if (nDelta >= -3 && nDelta <= 3) {
-            // Vertical mode: a1 within three pixels of b1.
-            const VerticalCode& code = kVerticalCodes[nDelta + 3];
-            m_bits.writeCode(code.nCode, code.nLength);
+        const std::int32_t nOffset = a1 - b[nB1];
+        if (nOffset >= -3 && nOffset <= 3) {
+            // Vertical mode: a1 within three pixels of b1; the colour changes.
+            writeCode(ccitt::kVerticalCodes[static_cast<std::size_t>(nOffset + 3)]);
             a0 = a1;
-            nA1 += 1;
+            ++nA1;
+            --nB1;
         } else {
             // Horizontal mode: the runs a0a1 and a1a2.
             const std::int32_t a2 = a[nA1 + 1];
             const bool bWhite = (nA1 & 1) != 0;
-            m_bits.writeCode(kHorizontalCode, 3);
-            writeRun(a1 - a0, bWhite);
+            writeCode(ccitt::kHorizontalCode);
+            writeRun(a1 - (a0 < 0 ? 0 : a0), bWhite);
             writeRun(a2 - a1, !bWhite);
             a0 = a2;
             nA1 += 2;
         }
-        bStart = false;
     }
 
     std::int32_t* pSwap = m_pReference;
@@ -164,8 +139,8 @@ void Group4EncoderStream::codeLine()
     ++m_nLinesCoded;
     if ((m_nRowsPerStrip > 0 && m_nLinesCoded % m_nRowsPerStrip == 0) || m_nLinesCoded == m_nImageLength) {
         // End of strip: EOFB, byte boundary, and the next strip starts from a white line.
-        m_bits.writeCode(kEndOfLineCode, 12);
-        m_bits.writeCode(kEndOfLineCode, 12);
+        writeCode(ccitt::kEndOfLineEntry);
+        writeCode(ccitt::kEndOfLineEntry);
         m_bits.alignToByte();
         resetReferenceLine();
     }

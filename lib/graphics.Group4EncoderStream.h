@@ -3,6 +3,7 @@
 
 #include "core/collections.SimpleTypeArray.h"
 #include "lib/graphics.BitPackingStream.h"
+#include "lib/graphics.CcittTables.h"
 #include "lib/graphics.RunStream.h"
 
 namespace velmo::lib::graphics {
@@ -19,6 +20,7 @@ private:
     void addRun(std::uint32_t nRun);
     void codeLine();
     void writeRun(std::int32_t nRun, bool bWhite);
+    void writeCode(const ccitt::EncodeEntry& code);
     void startLine();
     void resetReferenceLine();
 

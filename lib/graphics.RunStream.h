@@ -66,6 +66,14 @@ public:
         }
         writeValue(static_cast<std::uint32_t>(nRun));
     }
+    // Room for nValues values of at most kMaxRunValue, to be filled and then committed.
+    unsigned char* reserve(std::int32_t nValues)
+    {
+        while (m_nFill + 2 * nValues > m_buffer.getCount())
+            grow();
+        return m_buffer.getData() + m_nFill;
+    }
+    void commit(std::int32_t nValues) { m_nFill += 2 * nValues; }
     // Appends 0xFFFF and writes the line nTimes.
     void endLine(std::int32_t nTimes = 1);
 

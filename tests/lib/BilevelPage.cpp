@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -121,8 +121,10 @@ void putLe(std::vector<unsigned char>& out, std::uint32_t nValue, int nBytes)
 
 TiffImage readTiff(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<unsigned char> file(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
     if (file.size() < 8 || file[0] != 'I' || file[1] != 'I')
         throw std::runtime_error("not a little-endian TIFF: " + path);
     std::size_t nIfd = readLe(file, 4, 4);

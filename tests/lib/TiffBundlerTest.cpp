@@ -222,3 +222,52 @@ TEST(TiffOutputGenerator, UnseekableOutputGetsTheWholeFileAtFinish)
     bundler.finish();
     EXPECT_EQ(forward.bytes(), seekable.output);
 }
+
+TEST(TiffOutputGenerator, OldJpegPagesMoveWithTheirHeader)
+{
+    // Header bytes "H0".."H9" with the three table offsets inside it, then a 4-byte scan.
+    std::vector<unsigned char> data = {'H', '0', 'Q', 'Q', 'D', 'D', 'A', 'A', 'H', '9', 'S', 'C', 'A', 'N'};
+    std::vector<Entry> entries = {{256, 4, 1, 16}, {257, 4, 1, 2}, {258, 3, 1, 8}, {259, 3, 1, 6}, {262, 3, 1, 2},
+                                  {273, 4, 1, 18}, {277, 3, 1, 3}, {278, 4, 1, 2}, {279, 4, 1, 4},
+                                  {513, 4, 1, 8}, {514, 4, 1, 10}, {519, 4, 1, 10}, {520, 4, 1, 12}, {521, 4, 1, 14}};
+    // Written after an 8-byte gap, so that every offset moves.
+    std::vector<unsigned char> input = tiffFile(data, entries);
+    VectorStream source(input);
+    VectorStream sink;
+    TiffOutputGenerator generator;
+    generator.configure(0, false, true, 32768);
+    generator.setOutputStream(&sink);
+    generator.start();
+    const unsigned char gap[8] = {};
+    sink.writeData(gap, 0, 8);
+    generator.seek(0, core::io::IStream::seekBegin);
+    TiffBundler bundler;
+    bundler.setOutputGenerator(&generator);
+    bundler.setOutputStream(&sink, false, 0);
+    bundler.start(true);
+    bundler.setInputStream(&source);
+    bundler.generate();
+    bundler.finish();
+
+    const std::vector<unsigned char>& out = sink.bytes();
+    std::int32_t nLastIfd = LittleEndian::toInt32(out.data(), 4, 4);
+    std::vector<unsigned char> page(out.begin() + nLastIfd - 0, out.end());
+    // Read the tags of the appended page's IFD.
+    auto value = [&](std::int32_t nTag) {
+        std::int32_t nCount = LittleEndian::toInt32(out.data(), nLastIfd, 2);
+        for (std::int32_t i = 0; i < nCount; ++i) {
+            const unsigned char* pEntry = out.data() + nLastIfd + 2 + 12 * i;
+            if (LittleEndian::toInt32(pEntry, 0, 2) == nTag)
+                return LittleEndian::toInt32(pEntry, 8, 4);
+        }
+        return -1;
+    };
+    std::int32_t nHeader = value(513);
+    ASSERT_GE(nHeader, 16);
+    EXPECT_EQ(std::string(out.begin() + nHeader, out.begin() + nHeader + 10), "H0QQDDAAH9");
+    EXPECT_EQ(out[static_cast<std::size_t>(value(519))], 'Q');
+    EXPECT_EQ(out[static_cast<std::size_t>(value(520))], 'D');
+    EXPECT_EQ(out[static_cast<std::size_t>(value(521))], 'A');
+    EXPECT_EQ(value(273), nHeader + 10);
+    EXPECT_EQ(std::string(out.begin() + value(273), out.begin() + value(273) + 4), "SCAN");
+}
