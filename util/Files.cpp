@@ -210,13 +210,14 @@ ResultCode writeFileBytes(const std::string& path, const void* pBytes, std::size
     const std::string fullPath = normalizePath(path);
     if (isBlank(fullPath))
         return code::writePathEmpty;
+    // Bytes that cannot be written in one call are refused before the old file is gone.
+    if (nByteCount > MAXDWORD || (nByteCount > 0 && pBytes == nullptr))
+        return code::writeFailed;
     DeleteFileA(fullPath.c_str());
     FileHandle file(CreateFileA(fullPath.c_str(), GENERIC_WRITE, shareReadWrite, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isValid())
         return code::writeCreateFailed;
-    if (nByteCount > MAXDWORD || (nByteCount > 0 && pBytes == nullptr))
-        return code::writeFailed;
     DWORD nWritten = 0;
     if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER || !SetEndOfFile(file.get())
         || !WriteFile(file.get(), pBytes, static_cast<DWORD>(nByteCount), &nWritten, nullptr)

@@ -171,6 +171,8 @@ TEST_F(Files, WriteFileBytesReplacesTheWholeFile)
     const char bytes[] = {'n', 'e', 'w', '\0', 'x'};
     EXPECT_EQ(writeFileBytes(path, bytes, sizeof(bytes)), code::success);
     EXPECT_EQ(readText(path), std::string(bytes, sizeof(bytes)));
+    EXPECT_EQ(writeFileBytes(path, nullptr, 3), code::writeFailed);
+    EXPECT_EQ(readText(path), std::string(bytes, sizeof(bytes)));
     EXPECT_EQ(writeFileBytes(path, nullptr, 0), code::success);
     EXPECT_EQ(fileSize(path), 0u);
 }

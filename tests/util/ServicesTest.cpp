@@ -47,6 +47,46 @@ TEST(Services, StopWaitAndStartTheSpooler)
     EXPECT_EQ(stateOf(spooler), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
+// A demand-start service whose program does not exist: it never runs.
+class BrokenService {
+public:
+    BrokenService()
+    {
+        m_hManager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        m_hService = CreateServiceA(m_hManager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                    SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, "C:\\velmo-missing\\service.exe",
+                                    nullptr, nullptr, nullptr, nullptr, nullptr);
+        EXPECT_NE(m_hService, nullptr) << GetLastError();
+    }
+    ~BrokenService()
+    {
+        if (m_hService) {
+            DeleteService(m_hService);
+            CloseServiceHandle(m_hService);
+        }
+        CloseServiceHandle(m_hManager);
+    }
+
+    static constexpr char name[] = "velmoBrokenService";
+
+private:
+    SC_HANDLE m_hManager;
+    SC_HANDLE m_hService;
+};
+
+TEST(Services, FailedStartStillWaitsForThePolicy)
+{
+    BrokenService broken;
+    setServiceWaitPolicy(100, 3);
+    EXPECT_EQ(startService(BrokenService::name, false), code::serviceStartFailed);
+    const DWORD nStart = GetTickCount();
+    EXPECT_EQ(startService(BrokenService::name, true), code::serviceNotRunning);
+    const DWORD nElapsed = GetTickCount() - nStart;
+    EXPECT_GE(nElapsed, 250u);
+    EXPECT_LT(nElapsed, 20000u); // far below the initial policy's 300 s
+    EXPECT_EQ(stopService(BrokenService::name, true), code::success); // never ran
+}
+
 TEST(Services, UnknownServiceCannotBeOpened)
 {
     EXPECT_EQ(startService("velmoNoSuchService", true), code::serviceStartOpenFailed);
