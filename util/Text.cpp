@@ -78,9 +78,8 @@ bool startsWith(std::string_view text, std::string_view prefix, bool bIgnoreCase
 
 bool equals(std::string_view left, std::string_view right, bool bIgnoreCase)
 {
-    return left.size() == right.size()
-        && std::equal(left.begin(), left.end(), right.begin(),
-                      [bIgnoreCase](char cLeft, char cRight) { return sameChar(cLeft, cRight, bIgnoreCase); });
+    const auto matches = [bIgnoreCase](char cLeft, char cRight) { return sameChar(cLeft, cRight, bIgnoreCase); };
+    return left.size() == right.size() && std::equal(left.begin(), left.end(), right.begin(), matches);
 }
 
 void toUpperAscii(std::string& text)
@@ -107,8 +106,8 @@ int findText(std::string_view text, std::string_view pattern, bool bIgnoreCase)
 {
     if (text.empty() || pattern.empty())
         return -1;
-    const auto found = std::search(text.begin(), text.end(), pattern.begin(), pattern.end(),
-                                   [bIgnoreCase](char cLeft, char cRight) { return sameChar(cLeft, cRight, bIgnoreCase); });
+    const auto matches = [bIgnoreCase](char cLeft, char cRight) { return sameChar(cLeft, cRight, bIgnoreCase); };
+    const auto found = std::search(text.begin(), text.end(), pattern.begin(), pattern.end(), matches);
     return found == text.end() ? -1 : static_cast<int>(found - text.begin());
 }
 

@@ -63,7 +63,9 @@ TEST_F(Files, CopyToNewTargetCreatesItsDirectory)
     EXPECT_EQ(readText(target), "content");
     EXPECT_EQ(copyFileIfChanged(scratch / "missing.txt", scratch / "other.txt", false, false),
               code::copyToNewTargetFailed);
-    EXPECT_EQ(copyFileIfChanged(source, file("blocker", "x") + "\\t.txt", false, false), code::copyTargetDirectoryFailed);
+    EXPECT_EQ(copyFileIfChanged(source, file("blocker", "x") + "\\t.txt", false, false),
+              code::copyTargetDirectoryFailed);
+    EXPECT_EQ(copyFileIfChanged(source, longPath(scratch.path()), false, true), code::copyToNewTargetFailed);
 }
 
 TEST_F(Files, CopyOverExistingTargetWithoutCompare)
@@ -194,7 +196,8 @@ TEST_F(Files, ExistenceAndSize)
     EXPECT_TRUE(directoryExists(scratch.path()));
     EXPECT_FALSE(fileExists(scratch.path()));
     EXPECT_EQ(fileSize(path), 5u);
-    for (const std::string& missing : {scratch / "missing", std::string(), std::string("  "), longPath(scratch.path())}) {
+    const std::string missingPaths[] = {scratch / "missing", "", "  ", longPath(scratch.path())};
+    for (const std::string& missing : missingPaths) {
         EXPECT_FALSE(fileExists(missing)) << missing;
         EXPECT_FALSE(directoryExists(missing)) << missing;
         EXPECT_EQ(fileSize(missing), 0u) << missing;

@@ -58,6 +58,13 @@ TEST(NormalizePathAgainstCurrentDirectory, BlankOrRelativeBaseStartsFromTheCurre
     EXPECT_EQ(normalizePath("\\top", "rel"), current.substr(0, 2) + "\\top");
 }
 
+TEST(NormalizePathLong, KeepsPathsBeyondTheSystemLimit)
+{
+    const std::string name(300, 'n');
+    EXPECT_EQ(normalizePath(name + "\\", "C:\\x"), "C:\\x\\" + name);
+    EXPECT_EQ(normalizePath("..\\" + name, "C:\\" + name + "\\y"), "C:\\" + name + "\\" + name);
+}
+
 TEST(DirectoryOfPath, CutsAtTheLastBackslashAndKeepsTheDriveRoot)
 {
     EXPECT_EQ(directoryOfPath("C:\\a\\b.txt"), "C:\\a");

@@ -51,9 +51,11 @@ TEST(GrantFullAccess, PassesOtherDrivesAndSharedSubtrees)
 {
     const ResultCode refusals[] = {code::grantPathTooShort, code::grantLowerCaseDriveC, code::grantUpperCaseDriveC,
                                    code::grantWindowsDirectory};
-    for (const char* pszPath : {"D:\\", "C:\\Windows\\Temp\\velmo-missing", "c:\\windows\\system32\\spool\\velmo-missing",
-                                "C:\\Windows\\System32\\drivers\\velmo-missing", "C:\\Windows\\System32\\dns\\x",
-                                "C:\\Windows\\System32\\spp\\x"}) {
+    const char* const passing[] = {"D:\\", "C:\\Windows\\Temp\\velmo-missing",
+                                   "c:\\windows\\system32\\spool\\velmo-missing",
+                                   "C:\\Windows\\System32\\drivers\\velmo-missing", "C:\\Windows\\System32\\dns\\x",
+                                   "C:\\Windows\\System32\\spp\\x"};
+    for (const char* pszPath : passing) {
         const ResultCode result = grantFullAccess(pszPath);
         for (ResultCode refusal : refusals)
             EXPECT_NE(result, refusal) << pszPath;

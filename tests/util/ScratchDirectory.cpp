@@ -85,7 +85,8 @@ FILETIME lastWriteTime(const std::string& path)
 
 void setLastWriteTime(const std::string& path, const FILETIME& time)
 {
-    HANDLE hFile = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hFile =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << path;
     EXPECT_TRUE(SetFileTime(hFile, nullptr, nullptr, &time));
     CloseHandle(hFile);
