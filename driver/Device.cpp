@@ -149,7 +149,6 @@ VOID APIENTRY DrvDisablePDEV(DHPDEV dhpdev)
         if (DeviceRecord* pRecord = deviceRecordOf(dhpdev)) {
             if (pRecord->hpal)
                 EngDeletePalette(pRecord->hpal);
-            std::memset(pRecord->tagHead, 0, sizeof(pRecord->tagHead));
             GlobalFree(pRecord);
         }
         return 0;

@@ -22,6 +22,8 @@ struct DeviceRecord {
     LONG height;
 };
 
+static_assert(sizeof(void*) != 4 || sizeof(DeviceRecord) == 2300, "the x86 record keeps its published size");
+
 // The record behind an engine handle; null when the handle is null or does not carry the
 // record's tags.
 DeviceRecord* deviceRecordOf(DHPDEV dhpdev);

@@ -36,28 +36,37 @@ RECTL pixelsOf(const RECTFX& box)
     return {box.xLeft >> 4, box.yTop >> 4, (box.xRight >> 4) + 1, (box.yBottom >> 4) + 1};
 }
 
-BOOL fillPathBounds(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, BRUSHOBJ* pbo)
+// Draws on a 24-bit surface through the clip; FALSE for any other surface.
+template <typename TDraw>
+BOOL drawOn(SURFOBJ* pso, CLIPOBJ* pco, TDraw&& draw)
 {
-    auto* pPath = reinterpret_cast<Path*>(ppo);
-    if (!pso || !pPath || !hasSolidColor(pbo))
+    if (!pso)
         return FALSE;
     Raster raster(*pso, pco);
     if (!raster.isUsable())
         return FALSE;
-    if (!pPath->bEmpty)
-        raster.fill(pixelsOf(pPath->bounds), pbo->iSolidColor);
+    draw(raster);
     return TRUE;
+}
+
+BOOL fillPathBounds(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, BRUSHOBJ* pbo)
+{
+    auto* pPath = reinterpret_cast<Path*>(ppo);
+    if (!pPath || !hasSolidColor(pbo))
+        return FALSE;
+    return drawOn(pso, pco, [&](Raster& raster) {
+        if (!pPath->bEmpty)
+            raster.fill(pixelsOf(pPath->bounds), pbo->iSolidColor);
+    });
 }
 
 BOOL copySource(SURFOBJ* psoTrg, SURFOBJ* psoSrc, CLIPOBJ* pco, RECTL* prclTrg, POINTL* pptlSrc)
 {
-    if (!psoTrg || !prclTrg || !is24Bit(psoSrc))
+    if (!prclTrg || !is24Bit(psoSrc))
         return FALSE;
-    Raster raster(*psoTrg, pco);
-    if (!raster.isUsable())
-        return FALSE;
-    raster.copyFrom(*psoSrc, *prclTrg, pptlSrc ? *pptlSrc : POINTL{0, 0});
-    return TRUE;
+    return drawOn(psoTrg, pco, [&](Raster& raster) {
+        raster.copyFrom(*psoSrc, *prclTrg, pptlSrc ? *pptlSrc : POINTL{0, 0});
+    });
 }
 
 void include(Path& path, POINTFIX point)
@@ -150,13 +159,9 @@ ENG_EXPORT VOID APIENTRY EngUnlockSurface(SURFOBJ* /*pso*/)
 ENG_EXPORT BOOL APIENTRY EngEraseSurface(SURFOBJ* pso, RECTL* prcl, ULONG iColor)
 {
     objects().countCall("EngEraseSurface");
-    if (!pso || !prcl)
+    if (!prcl)
         return FALSE;
-    Raster raster(*pso, nullptr);
-    if (!raster.isUsable())
-        return FALSE;
-    raster.fill(*prcl, iColor);
-    return TRUE;
+    return drawOn(pso, nullptr, [&](Raster& raster) { raster.fill(*prcl, iColor); });
 }
 
 ENG_EXPORT BOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* /*psoMask*/, CLIPOBJ* pco,
@@ -166,20 +171,16 @@ ENG_EXPORT BOOL APIENTRY EngBitBlt(SURFOBJ* psoTrg, SURFOBJ* psoSrc, SURFOBJ* /*
     objects().countCall("EngBitBlt");
     if (rop4 == ropSourceCopy)
         return copySource(psoTrg, psoSrc, pco, prclTrg, pptlSrc);
-    if (!psoTrg || !prclTrg)
+    if (!prclTrg)
         return FALSE;
-    Raster raster(*psoTrg, pco);
-    if (!raster.isUsable())
+    ULONG nColor = 0;
+    if (rop4 == ropBlackness || rop4 == ropWhiteness)
+        nColor = rop4 == ropWhiteness ? 0xFFFFFF : 0;
+    else if (rop4 == ropPatternCopy && hasSolidColor(pbo))
+        nColor = pbo->iSolidColor;
+    else
         return FALSE;
-    if (rop4 == ropBlackness || rop4 == ropWhiteness) {
-        raster.fill(*prclTrg, rop4 == ropWhiteness ? 0xFFFFFF : 0);
-        return TRUE;
-    }
-    if (rop4 == ropPatternCopy && hasSolidColor(pbo)) {
-        raster.fill(*prclTrg, pbo->iSolidColor);
-        return TRUE;
-    }
-    return FALSE;
+    return drawOn(psoTrg, pco, [&](Raster& raster) { raster.fill(*prclTrg, nColor); });
 }
 
 ENG_EXPORT BOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XLATEOBJ* /*pxlo*/,
@@ -194,26 +195,18 @@ ENG_EXPORT BOOL APIENTRY EngStretchBlt(SURFOBJ* psoDest, SURFOBJ* psoSrc, SURFOB
                                        RECTL* prclDest, RECTL* prclSrc, POINTL* /*pptlMask*/, ULONG /*iMode*/)
 {
     objects().countCall("EngStretchBlt");
-    if (!psoDest || !prclDest || !prclSrc || !is24Bit(psoSrc))
+    if (!prclDest || !prclSrc || !is24Bit(psoSrc))
         return FALSE;
-    Raster raster(*psoDest, pco);
-    if (!raster.isUsable())
-        return FALSE;
-    raster.stretchFrom(*psoSrc, *prclDest, *prclSrc);
-    return TRUE;
+    return drawOn(psoDest, pco, [&](Raster& raster) { raster.stretchFrom(*psoSrc, *prclDest, *prclSrc); });
 }
 
 ENG_EXPORT BOOL APIENTRY EngLineTo(SURFOBJ* pso, CLIPOBJ* pco, BRUSHOBJ* pbo, LONG x1, LONG y1, LONG x2, LONG y2,
                                    RECTL* /*prclBounds*/, MIX /*mix*/)
 {
     objects().countCall("EngLineTo");
-    if (!pso || !hasSolidColor(pbo))
+    if (!hasSolidColor(pbo))
         return FALSE;
-    Raster raster(*pso, pco);
-    if (!raster.isUsable())
-        return FALSE;
-    raster.drawLine(POINTL{x1, y1}, POINTL{x2, y2}, pbo->iSolidColor);
-    return TRUE;
+    return drawOn(pso, pco, [&](Raster& raster) { raster.drawLine({x1, y1}, {x2, y2}, pbo->iSolidColor); });
 }
 
 ENG_EXPORT BOOL APIENTRY EngStrokePath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOBJ* /*pxo*/, BRUSHOBJ* pbo,
@@ -242,13 +235,9 @@ ENG_EXPORT BOOL APIENTRY EngPaint(SURFOBJ* pso, CLIPOBJ* pco, BRUSHOBJ* pbo, POI
                                   MIX /*mix*/)
 {
     objects().countCall("EngPaint");
-    if (!pso || !pco || !hasSolidColor(pbo))
+    if (!pco || !hasSolidColor(pbo))
         return FALSE;
-    Raster raster(*pso, pco);
-    if (!raster.isUsable())
-        return FALSE;
-    raster.fill(pco->rclBounds, pbo->iSolidColor);
-    return TRUE;
+    return drawOn(pso, pco, [&](Raster& raster) { raster.fill(pco->rclBounds, pbo->iSolidColor); });
 }
 
 ENG_EXPORT BOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ* /*pfo*/, CLIPOBJ* pco,
@@ -256,16 +245,14 @@ ENG_EXPORT BOOL APIENTRY EngTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ* /*pfo*
                                    BRUSHOBJ* pboOpaque, POINTL* /*pptlOrg*/, MIX /*mix*/)
 {
     objects().countCall("EngTextOut");
-    if (!pso || !pstro)
+    if (!pstro)
         return FALSE;
-    Raster raster(*pso, pco);
-    if (!raster.isUsable())
-        return FALSE;
-    if (prclOpaque && hasSolidColor(pboOpaque))
-        raster.fill(*prclOpaque, pboOpaque->iSolidColor);
-    if (hasSolidColor(pboFore))
-        raster.fill(pstro->rclBkGround, pboFore->iSolidColor);
-    return TRUE;
+    return drawOn(pso, pco, [&](Raster& raster) {
+        if (prclOpaque && hasSolidColor(pboOpaque))
+            raster.fill(*prclOpaque, pboOpaque->iSolidColor);
+        if (hasSolidColor(pboFore))
+            raster.fill(pstro->rclBkGround, pboFore->iSolidColor);
+    });
 }
 
 ENG_EXPORT PATHOBJ* APIENTRY EngCreatePath()

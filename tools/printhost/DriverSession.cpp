@@ -139,6 +139,14 @@ bool DriverSession::endDoc()
     return report("DrvEndDoc", pfn && pfn(m_pSurface, 0));
 }
 
+void DriverSession::disableDevicePart(ULONG iFunction, const char* pszStep)
+{
+    auto pfn = ddi<VOID(APIENTRY*)(DHPDEV)>(iFunction);
+    if (pfn)
+        pfn(m_dhpdev);
+    report(pszStep, pfn != nullptr);
+}
+
 void DriverSession::close()
 {
     if (m_pSurface) {
@@ -146,17 +154,11 @@ void DriverSession::close()
         m_pSurface = nullptr;
     }
     if (m_hsurf) {
-        using DisableSurface = VOID(APIENTRY*)(DHPDEV);
-        if (auto pfn = ddi<DisableSurface>(INDEX_DrvDisableSurface))
-            pfn(m_dhpdev);
-        report("DrvDisableSurface", true);
+        disableDevicePart(INDEX_DrvDisableSurface, "DrvDisableSurface");
         m_hsurf = nullptr;
     }
     if (m_dhpdev) {
-        using DisablePdev = VOID(APIENTRY*)(DHPDEV);
-        if (auto pfn = ddi<DisablePdev>(INDEX_DrvDisablePDEV))
-            pfn(m_dhpdev);
-        report("DrvDisablePDEV", true);
+        disableDevicePart(INDEX_DrvDisablePDEV, "DrvDisablePDEV");
         m_dhpdev = nullptr;
     }
     if (m_hDriver) {

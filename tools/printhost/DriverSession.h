@@ -54,6 +54,8 @@ public:
     bool report(const char* pszStep, bool bSuccess, const std::string& detail = std::string());
 
 private:
+    void disableDevicePart(ULONG iFunction, const char* pszStep);
+
     std::FILE* m_pLog;
     HMODULE m_hDriver = nullptr;
     DRVENABLEDATA m_enableData{};

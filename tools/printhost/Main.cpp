@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,23 @@ std::string narrow(const std::wstring& text)
     return result;
 }
 
+struct Choice {
+    const wchar_t* pszName;
+    short nValue;
+};
+
+// The value of the named choice; false when the text names none of them.
+bool choose(const std::wstring& text, std::initializer_list<Choice> choices, short& nValue)
+{
+    for (const Choice& choice : choices) {
+        if (text == choice.pszName) {
+            nValue = choice.nValue;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool parseOptions(int nArgs, wchar_t** ppszArgs, Options& options, std::string& error)
 {
     for (int i = 1; i < nArgs; ++i) {
@@ -55,19 +73,16 @@ bool parseOptions(int nArgs, wchar_t** ppszArgs, Options& options, std::string& 
             options.printerName = value();
             options.job.deviceName = options.printerName;
         } else if (option == L"--paper") {
-            const std::wstring paper = value();
-            if (paper != L"letter" && paper != L"legal") {
+            if (!choose(value(), {{L"letter", DMPAPER_LETTER}, {L"legal", DMPAPER_LEGAL}}, options.job.paperSize)) {
                 error = "paper must be letter or legal";
                 return false;
             }
-            options.job.paperSize = paper == L"legal" ? DMPAPER_LEGAL : DMPAPER_LETTER;
         } else if (option == L"--orientation") {
-            const std::wstring orientation = value();
-            if (orientation != L"portrait" && orientation != L"landscape") {
+            if (!choose(value(), {{L"portrait", DMORIENT_PORTRAIT}, {L"landscape", DMORIENT_LANDSCAPE}},
+                        options.job.orientation)) {
                 error = "orientation must be portrait or landscape";
                 return false;
             }
-            options.job.orientation = orientation == L"landscape" ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
         } else if (option == L"--job") {
             wchar_t* pszEnd = nullptr;
             const std::wstring id = value();
