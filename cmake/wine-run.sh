@@ -8,9 +8,15 @@ set -e
 shift
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 mkdir -p "$WINEPREFIX"
 (
   flock 9
-  [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+    # A fresh prefix is settled only when its server has finished the first start; before
+    # that, its service manager may refuse or time out service starts.
+    "$wineserver" -w
+  fi
 ) 9>"$WINEPREFIX.lock"
 exec "$wine" "$@"
