@@ -85,25 +85,6 @@ void writeTestImage(const std::string& directory, const TestImage& image)
     writeBytes(directory + "\\" + image.fileName, header, data);
 }
 
-DWORD runPrintHost(const std::string& arguments)
-{
-    std::string commandLine = "\"" + binDirectory() + "\\korvaprint.exe\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        ADD_FAILURE() << "cannot start " << commandLine;
-        return 999;
-    }
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD nExitCode = 999;
-    GetExitCodeProcess(process.hProcess, &nExitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return nExitCode;
-}
-
 void expectPageImage(const Bytes& page, const TestImage& image)
 {
     constexpr int nWidth = 1700;

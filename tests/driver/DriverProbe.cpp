@@ -121,6 +121,28 @@ DEVMODEW jobDevmode(const wchar_t* pszDeviceName, short nPaperSize, short nOrien
     return devmode;
 }
 
+DWORD runProgram(const std::string& commandLine)
+{
+    std::string mutableLine = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return 999;
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD nExitCode = 999;
+    GetExitCodeProcess(process.hProcess, &nExitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return nExitCode;
+}
+
+DWORD runPrintHost(const std::string& arguments)
+{
+    return runProgram("\"" + binDirectory() + "\\korvaprint.exe\" " + arguments);
+}
+
 std::string expectedJobFileName(const std::string& folder, const std::string& seed, const std::string& extension)
 {
     char account[257] = {};

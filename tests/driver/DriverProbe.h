@@ -85,6 +85,11 @@ private:
 
 DEVMODEW jobDevmode(const wchar_t* pszDeviceName, short nPaperSize, short nOrientation);
 
+// Runs a program to its end and gives its exit code (999 when it cannot be started).
+DWORD runProgram(const std::string& commandLine);
+// Runs the print host of the build with the arguments.
+DWORD runPrintHost(const std::string& arguments);
+
 // The driver's per-user job file name for an extension in a folder, computed here
 // independently: seed-account-(session + 100000).extension.
 std::string expectedJobFileName(const std::string& folder, const std::string& seed, const std::string& extension);

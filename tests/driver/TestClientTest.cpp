@@ -15,14 +15,7 @@ TEST(TestClientTest, recordsCommandLineAndFiles)
     ASSERT_TRUE(CopyFileA((binDirectory() + "\\korvaclient.exe").c_str(), client.c_str(), FALSE));
     util::test::writeText(directory / "page file.TIF", "II*\0");
     std::string commandLine = "\"" + client + "\" \"" + directory / "page file.TIF" + "\" \"/send\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_EQ(runProgram(commandLine), 0u);
 
     const std::string log = util::test::readText(directory / "korvaclient.log");
     EXPECT_NE(log.find("command line: " + commandLine), std::string::npos) << log;
