@@ -16,8 +16,10 @@ namespace {
 BilevelPage fixturePage()
 {
     tests::TiffImage image = tests::readTiff(VELMO_SOURCE_DIR "/tests/lib/data/text-a4-200dpi.tif");
+    VectorStream rows;
+    bitmapOfGroup4(image.data, image.nWidth, image.nHeight, rows);
     BilevelPage page(image.nWidth, image.nHeight);
-    page.rows = bitmapOfGroup4(image.data, image.nWidth, image.nHeight);
+    page.rows = rows.bytes();
     return page;
 }
 
@@ -46,31 +48,29 @@ BilevelPage textPage5100()
 
 std::vector<unsigned char> group4Of(const BilevelPage& page)
 {
-    return group4OfBitmap(page.rows, page.nWidth, page.nHeight);
+    VectorStream coded;
+    group4OfBitmap(page.rows, page.nWidth, page.nHeight, coded);
+    return coded.bytes();
 }
 
-std::vector<unsigned char> group4OfBitmap(const std::vector<unsigned char>& rows, std::int32_t nWidth, std::int32_t nHeight)
+void group4OfBitmap(const std::vector<unsigned char>& rows, std::int32_t nWidth, std::int32_t nHeight, core::io::IStream& out)
 {
-    VectorStream sink;
     lib::graphics::Group4EncoderStream encoder;
-    encoder.initialise(&sink, nWidth, nHeight, nHeight);
+    encoder.initialise(&out, nWidth, nHeight, nHeight);
     lib::graphics::BitmapDecoderStream bitmap;
     bitmap.initialise(&encoder, nWidth, false);
     bitmap.writeData(rows.data(), 0, static_cast<std::int32_t>(rows.size()));
     encoder.flush();
-    return sink.bytes();
 }
 
-std::vector<unsigned char> bitmapOfGroup4(const std::vector<unsigned char>& coded, std::int32_t nWidth, std::int32_t nHeight)
+void bitmapOfGroup4(const std::vector<unsigned char>& coded, std::int32_t nWidth, std::int32_t nHeight, core::io::IStream& out)
 {
-    VectorStream sink;
     lib::graphics::BitmapEncoderStream bitmap;
-    bitmap.initialise(&sink, nWidth);
+    bitmap.initialise(&out, nWidth);
     lib::graphics::Group4DecoderStream decoder;
     decoder.initialise(&bitmap, nWidth, nHeight, nHeight, false);
     decoder.writeData(coded.data(), 0, static_cast<std::int32_t>(coded.size()));
     decoder.flush();
-    return sink.bytes();
 }
 
 }

@@ -45,14 +45,19 @@ void BitPacker::writeBlock()
 
 void BitPacker::writeBits(bool bOne, std::int32_t nCount)
 {
-    std::uint32_t nPattern = bOne ? 0xFFFFFFFFu : 0u;
+    const std::uint32_t nPattern = bOne ? 0xFFFFFFFFu : 0u;
+    // The first nBits of the pattern, as a code.
+    const auto writePattern = [&](std::int32_t nBits) {
+        if (nBits > 0)
+            writeCode(nPattern >> (32 - nBits), nBits);
+    };
     std::int32_t nHead = (8 - (m_nBits & 7)) & 7;
     if (nCount < nHead + 8) {
         for (; nCount > 0; nCount -= 32)
-            writeCode(nPattern, nCount < 32 ? nCount : 32);
+            writePattern(nCount < 32 ? nCount : 32);
         return;
     }
-    writeCode(nPattern, nHead);
+    writePattern(nHead);
     nCount -= nHead;
     emitWholeBytes();
     for (std::int32_t nBytes = nCount / 8; nBytes > 0;) {
@@ -65,7 +70,7 @@ void BitPacker::writeBits(bool bOne, std::int32_t nCount)
         m_nFill += nTake;
         nBytes -= nTake;
     }
-    writeCode(nPattern, nCount & 7);
+    writePattern(nCount & 7);
 }
 
 std::uint32_t BitPacker::getPosition() const

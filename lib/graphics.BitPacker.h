@@ -15,21 +15,25 @@ public:
     void setStream(core::io::IStream* pOut);
     core::io::IStream* getStream() const { return m_pOut; }
 
-    // The low nLength bits of nCode (nLength 0 to 32).
+    // A code of nLength bits (1 to 32); nCode has no bits above them.
     void writeCode(std::uint32_t nCode, std::int32_t nLength)
     {
-        if (nLength <= 0)
-            return;
         m_nBits += nLength;
-        m_nAccumulator |= static_cast<std::uint64_t>(nCode & maskOf(nLength)) << (64 - m_nBits);
+        m_nAccumulator |= static_cast<std::uint64_t>(nCode) << (64 - m_nBits);
         if (m_nBits >= 32)
             emitWord();
+    }
+    // nCount zero bits (0 to 32).
+    void writeZeros(std::int32_t nCount)
+    {
+        if (nCount > 0)
+            writeCode(0, nCount);
     }
 
     // nCount copies of one bit; whole bytes of a long run are filled at once.
     void writeBits(bool bOne, std::int32_t nCount);
     // Zero bits up to the next byte boundary.
-    void alignToByte() { writeCode(0, (8 - (m_nBits & 7)) & 7); }
+    void alignToByte() { writeZeros((8 - (m_nBits & 7)) & 7); }
     // Bits written since the last byte boundary (0 to 7).
     std::int32_t getBitOffset() const { return m_nBits & 7; }
 
@@ -40,7 +44,6 @@ public:
     void flush();
 
 private:
-    static std::uint32_t maskOf(std::int32_t nLength) { return nLength >= 32 ? 0xFFFFFFFFu : (1u << nLength) - 1u; }
     void emitWord();
     void emitWholeBytes();
     void writeBlock();

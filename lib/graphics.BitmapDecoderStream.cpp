@@ -24,6 +24,32 @@ constexpr std::array<std::uint8_t, 256> buildLeadingZeros()
 
 constexpr std::array<std::uint8_t, 256> kLeadingZeros = buildLeadingZeros();
 
+// The first pixel at or after nPosition that is not of the given colour, or the width.
+// The row has 8 spare bytes, so whole words may be read past its end.
+inline std::int32_t findChange(const unsigned char* pRow, std::int32_t nRowBytes, std::int32_t nWidth, std::int32_t nPosition, bool bBlack)
+{
+    const unsigned char nFlip = bBlack ? 0xFF : 0x00;
+    std::int32_t nByte = nPosition >> 3;
+    std::uint32_t nFirst = static_cast<std::uint32_t>((pRow[nByte] ^ nFlip) & (0xFFu >> (nPosition & 7)));
+    if (nFirst == 0) {
+        // Skip whole words of the colour, then whole bytes.
+        const std::uint64_t nFlipWord = bBlack ? ~std::uint64_t{0} : 0;
+        for (++nByte;; nByte += 8) {
+            if (nByte >= nRowBytes)
+                return nWidth;
+            std::uint64_t nWord;
+            std::memcpy(&nWord, pRow + nByte, sizeof(nWord));
+            if (nWord != nFlipWord)
+                break;
+        }
+        while (pRow[nByte] == nFlip)
+            ++nByte;
+        nFirst = static_cast<std::uint32_t>(pRow[nByte] ^ nFlip);
+    }
+    std::int32_t nChange = nByte * 8 + kLeadingZeros[nFirst];
+    return nChange < nWidth ? nChange : nWidth;
+}
+
 }
 
 void BitmapDecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidth, bool bReverseBits)
@@ -61,39 +87,17 @@ void BitmapDecoderStream::writeData(const unsigned char* pBuffer, std::int32_t n
     }
 }
 
-std::int32_t BitmapDecoderStream::findChange(std::int32_t nPosition, bool bBlack) const
-{
-    const unsigned char* pRow = m_row.getData();
-    const unsigned char nFlip = bBlack ? 0xFF : 0x00;
-    std::int32_t nByte = nPosition >> 3;
-    std::uint32_t nFirst = static_cast<std::uint32_t>((pRow[nByte] ^ nFlip) & (0xFFu >> (nPosition & 7)));
-    if (nFirst == 0) {
-        // Skip whole words of the colour, then whole bytes.
-        const std::uint64_t nFlipWord = bBlack ? ~std::uint64_t{0} : 0;
-        for (++nByte;; nByte += 8) {
-            if (nByte >= m_nRowBytes)
-                return m_nWidth;
-            std::uint64_t nWord;
-            std::memcpy(&nWord, pRow + nByte, sizeof(nWord));
-            if (nWord != nFlipWord)
-                break;
-        }
-        while (pRow[nByte] == nFlip)
-            ++nByte;
-        nFirst = static_cast<std::uint32_t>(pRow[nByte] ^ nFlip);
-    }
-    std::int32_t nChange = nByte * 8 + kLeadingZeros[nFirst];
-    return nChange < m_nWidth ? nChange : m_nWidth;
-}
-
 void BitmapDecoderStream::decodeRow()
 {
+    const unsigned char* pRow = m_row.getData();
+    const std::int32_t nWidth = m_nWidth;
+    const std::int32_t nRowBytes = m_nRowBytes;
     // A row has at most width runs, a closing empty run and the end of line.
-    unsigned char* pOut = m_out.reserve(m_nWidth + 1);
+    unsigned char* pOut = m_out.reserve(nWidth + 1);
     std::int32_t nValues = 0;
     bool bBlack = false;
-    for (std::int32_t nPosition = 0; nPosition < m_nWidth; bBlack = !bBlack, ++nValues) {
-        std::int32_t nChange = findChange(nPosition, bBlack);
+    for (std::int32_t nPosition = 0; nPosition < nWidth; bBlack = !bBlack, ++nValues) {
+        std::int32_t nChange = findChange(pRow, nRowBytes, nWidth, nPosition, bBlack);
         std::int32_t nRun = nChange - nPosition;
         pOut[2 * nValues] = static_cast<unsigned char>(nRun);
         pOut[2 * nValues + 1] = static_cast<unsigned char>(nRun >> 8);

@@ -17,8 +17,6 @@ public:
 
 private:
     void decodeRow();
-    // The first pixel at or after nPosition that is not of the given colour, or the width.
-    std::int32_t findChange(std::int32_t nPosition, bool bBlack) const;
 
     std::int32_t m_nWidth = 0;
     bool m_bReverseBits = false;

@@ -17,27 +17,8 @@ void BitmapEncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_reader.reset();
 }
 
-void BitmapEncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
+void BitmapEncoderStream::setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount)
 {
-    m_reader.read(pBuffer + nOffset, nByteCount, [this](std::uint32_t nValue) {
-        if (nValue == kEndOfLineValue) {
-            writeRow();
-            return;
-        }
-        m_bRowStarted = true;
-        std::int32_t nRun = static_cast<std::int32_t>(nValue);
-        if (nRun > m_nWidth - m_nPixels)
-            nRun = m_nWidth - m_nPixels;
-        if (!m_bWhite && nRun > 0)
-            setBlack(m_nPixels, nRun);
-        m_nPixels += nRun;
-        m_bWhite = !m_bWhite;
-    });
-}
-
-void BitmapEncoderStream::setBlack(std::int32_t nFrom, std::int32_t nCount)
-{
-    unsigned char* pRow = m_row.getData();
     std::int32_t nLast = nFrom + nCount - 1;
     std::int32_t nFirstByte = nFrom >> 3, nLastByte = nLast >> 3;
     unsigned char nHead = static_cast<unsigned char>(0xFFu >> (nFrom & 7));
@@ -47,23 +28,60 @@ void BitmapEncoderStream::setBlack(std::int32_t nFrom, std::int32_t nCount)
         return;
     }
     pRow[nFirstByte] |= nHead;
-    std::memset(pRow + nFirstByte + 1, 0xFF, static_cast<std::size_t>(nLastByte - nFirstByte - 1));
+    // Short spans are the common case; a call would cost more than the bytes.
+    if (nLastByte - nFirstByte <= 8) {
+        for (std::int32_t i = nFirstByte + 1; i < nLastByte; ++i)
+            pRow[i] = 0xFF;
+    } else {
+        std::memset(pRow + nFirstByte + 1, 0xFF, static_cast<std::size_t>(nLastByte - nFirstByte - 1));
+    }
     pRow[nLastByte] |= nTail;
+}
+
+void BitmapEncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
+{
+    // The row state lives in locals; it goes back to the members around each row end.
+    std::int32_t nPixels = m_nPixels;
+    bool bWhite = m_bWhite;
+    bool bRowStarted = m_bRowStarted;
+    const std::int32_t nWidth = m_nWidth;
+    unsigned char* pRow = m_row.getData();
+    m_reader.read(pBuffer + nOffset, nByteCount, [&](std::uint32_t nValue) {
+        if (nValue == kEndOfLineValue) {
+            writeRow();
+            nPixels = 0;
+            bWhite = true;
+            bRowStarted = false;
+            return;
+        }
+        bRowStarted = true;
+        std::int32_t nRun = static_cast<std::int32_t>(nValue);
+        if (nRun > nWidth - nPixels)
+            nRun = nWidth - nPixels;
+        if (!bWhite && nRun > 0)
+            setBlack(pRow, nPixels, nRun);
+        nPixels += nRun;
+        bWhite = !bWhite;
+    });
+    m_nPixels = nPixels;
+    m_bWhite = bWhite;
+    m_bRowStarted = bRowStarted;
 }
 
 void BitmapEncoderStream::writeRow()
 {
     m_pDownstream->writeData(m_row.getData(), 0, m_row.getCount());
     std::memset(m_row.getData(), 0, static_cast<std::size_t>(m_row.getCount()));
-    m_nPixels = 0;
-    m_bWhite = true;
-    m_bRowStarted = false;
 }
 
 void BitmapEncoderStream::flush()
 {
-    if (m_bRowStarted)
+    if (m_bRowStarted) {
         writeRow();
+        m_nPixels = 0;
+        m_bWhite = true;
+        m_bRowStarted = false;
+    }
     WriteOnlyStream::flush();
 }
 

@@ -19,7 +19,7 @@ public:
     void flush() override;
 
 private:
-    void setBlack(std::int32_t nFrom, std::int32_t nCount);
+    static void setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount);
     void writeRow();
 
     RunValueReader m_reader;

@@ -75,7 +75,7 @@ void Group3EncoderStream::endRow()
 void Group3EncoderStream::writeEndOfLine()
 {
     if (m_bByteAlign)
-        m_bits.writeCode(0, (8 - (m_bits.getBitOffset() + ccitt::kEndOfLineEntry.nLength) % 8) % 8);
+        m_bits.writeZeros((8 - (m_bits.getBitOffset() + ccitt::kEndOfLineEntry.nLength) % 8) % 8);
     m_bits.writeCode(ccitt::kEndOfLineEntry.nCode, ccitt::kEndOfLineEntry.nLength);
 }
 

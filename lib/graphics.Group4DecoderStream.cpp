@@ -79,14 +79,20 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     std::int32_t* a = m_pCurrent;
     const std::int32_t* b = m_pReference;
     const std::int32_t nWidth = m_nWidth;
+    const bool bReverseBits = m_bReverseBits;
+    bool bStripBoundary = m_nLinesDecoded == m_nNextStripLine;
+    // Codes are decoded only with 13 bits at hand, except when draining, where the count
+    // may drop below 0 and is taken as 0.
     const auto consume = [&](std::int32_t nLength) {
         nAccumulator <<= nLength;
-        nBits = nBits > nLength ? nBits - nLength : 0;
+        nBits -= nLength;
     };
 
     for (;;) {
+        if (nBits < 0)
+            nBits = 0;
         if (nBits < 32) {
-            if (!m_bReverseBits && pEnd - pData >= 4) {
+            if (!bReverseBits && pEnd - pData >= 4) {
                 std::uint32_t nWord = (static_cast<std::uint32_t>(pData[0]) << 24) | (static_cast<std::uint32_t>(pData[1]) << 16) |
                                       (static_cast<std::uint32_t>(pData[2]) << 8) | pData[3];
                 nAccumulator |= static_cast<std::uint64_t>(nWord) << (32 - nBits);
@@ -94,7 +100,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
                 pData += 4;
             } else {
                 for (; nBits <= 56 && pData < pEnd; ++pData, nBits += 8) {
-                    unsigned char nByte = m_bReverseBits ? ccitt::kReversedBits[*pData] : *pData;
+                    unsigned char nByte = bReverseBits ? ccitt::kReversedBits[*pData] : *pData;
                     nAccumulator |= static_cast<std::uint64_t>(nByte) << (56 - nBits);
                 }
             }
@@ -102,7 +108,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
         if (nBits < ccitt::kLookupBits && !(bDraining && nBits > 0 && nAccumulator != 0))
             break;
 
-        if (m_nLinesDecoded == m_nNextStripLine) {
+        if (bStripBoundary) {
             // Strip boundary: skip the EOLs of EOFB one at a time, then start the next strip.
             if ((nAccumulator >> 52) == 1) {
                 consume(12);
@@ -111,6 +117,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
             m_nAccumulator = nAccumulator;
             m_nBitCount = nBits;
             startStrip();
+            bStripBoundary = false;
             nAccumulator = m_nAccumulator;
             nBits = m_nBitCount;
             nB1 = m_nB1;
@@ -140,14 +147,14 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
             --nRuns;
         } else {
             const ccitt::ModeEntry& mode = ccitt::kModeDecode[static_cast<std::size_t>(nAccumulator >> (64 - ccitt::kModeLookupBits))];
-            if (mode.mode == ccitt::Mode::invalid)
-                raiseUnsupportedCode();
             consume(mode.nLength);
             if (mode.mode == ccitt::Mode::horizontal) {
                 nRuns = 2;
                 nTotal = 0;
                 continue;
             }
+            if (mode.mode == ccitt::Mode::invalid)
+                raiseUnsupportedCode();
             // b1: the first change right of a0 to the colour opposite a0's; changes to
             // black stand at odd indexes, so nB1 keeps the parity of the element count
             // and steps by pairs. a0 is below the width here, so the sentinels stop it.
@@ -162,7 +169,8 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
                 continue;
             }
             a1 = b[nB1] + mode.nOffset;  // vertical mode
-            if (a1 <= a0 || a1 > nWidth)
+            // a0 < a1 <= width, in one unsigned comparison.
+            if (static_cast<std::uint32_t>(a1 - a0 - 1) >= static_cast<std::uint32_t>(nWidth - a0))
                 raiseUnsupportedCode();
             --nB1;
         }
@@ -177,6 +185,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
         nCount = 1;
         a0 = -1;
         nB1 = 1;
+        bStripBoundary = m_nLinesDecoded == m_nNextStripLine;
         if (isFinished()) {
             // Everything after the last line is ignored.
             nAccumulator = 0;
@@ -186,7 +195,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     }
 
     m_nAccumulator = nAccumulator;
-    m_nBitCount = nBits;
+    m_nBitCount = nBits > 0 ? nBits : 0;
     m_nA0 = a0;
     m_nCurrentCount = nCount;
     m_nB1 = nB1;

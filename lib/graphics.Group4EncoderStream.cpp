@@ -35,7 +35,6 @@ void Group4EncoderStream::startLine()
 {
     m_pCurrent[0] = 0;
     m_nCurrentCount = 1;
-    m_bWhite = true;
     m_bLineStart = true;
     m_bMerge = false;
     m_nTotal = 0;
@@ -43,33 +42,44 @@ void Group4EncoderStream::startLine()
 
 void Group4EncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
 {
-    m_reader.read(pBuffer + nOffset, nByteCount, [this](std::uint32_t nValue) {
-        if (nValue == kEndOfLineValue)
+    // The collection state lives in locals; it goes back to the members for each line.
+    std::int32_t* a = m_pCurrent;
+    std::int32_t nCount = m_nCurrentCount;
+    std::int32_t nTotal = m_nTotal;
+    bool bLineStart = m_bLineStart;
+    bool bMerge = m_bMerge;
+    const std::int32_t nWidth = m_nWidth;
+    m_reader.read(pBuffer + nOffset, nByteCount, [&](std::uint32_t nValue) {
+        if (nValue == kEndOfLineValue) {
+            m_nCurrentCount = nCount;
+            m_nTotal = nTotal;
             codeLine();
-        else
-            addRun(nValue);
+            a = m_pCurrent;
+            nCount = m_nCurrentCount;
+            nTotal = m_nTotal;
+            bLineStart = m_bLineStart;
+            bMerge = m_bMerge;
+            return;
+        }
+        if (nValue == 0 && !bLineStart) {
+            // An empty run inside a line joins its neighbours: no changing element.
+            bMerge = true;
+        } else if (nTotal < nWidth) {
+            // Pixels past the width are dropped, so the elements rise strictly up to the width.
+            std::int32_t nEnd = nTotal + static_cast<std::int32_t>(nValue);
+            nTotal = nEnd < nWidth ? nEnd : nWidth;
+            if (bMerge)
+                a[nCount - 1] = nTotal;
+            else
+                a[nCount++] = nTotal;
+            bMerge = false;
+        }
+        bLineStart = false;
     });
-}
-
-void Group4EncoderStream::addRun(std::uint32_t nRun)
-{
-    if (nRun == 0 && !m_bLineStart) {
-        // An empty run inside a line joins its neighbours: no changing element.
-        m_bMerge = true;
-    } else if (m_nTotal < m_nWidth) {
-        // Pixels past the width are dropped, so the elements rise strictly up to the width.
-        std::int32_t nEnd = m_nTotal + static_cast<std::int32_t>(nRun);
-        if (nEnd > m_nWidth)
-            nEnd = m_nWidth;
-        m_nTotal = nEnd;
-        if (m_bMerge)
-            m_pCurrent[m_nCurrentCount - 1] = nEnd;
-        else
-            m_pCurrent[m_nCurrentCount++] = nEnd;
-        m_bMerge = false;
-    }
-    m_bLineStart = false;
-    m_bWhite = !m_bWhite;
+    m_nCurrentCount = nCount;
+    m_nTotal = nTotal;
+    m_bLineStart = bLineStart;
+    m_bMerge = bMerge;
 }
 
 void Group4EncoderStream::writeRun(std::int32_t nRun, bool bWhite)
@@ -79,11 +89,6 @@ void Group4EncoderStream::writeRun(std::int32_t nRun, bool bWhite)
         m_bits.writeCode(ccitt::kMakeUp2560.nCode, ccitt::kMakeUp2560.nLength);
     const ccitt::EncodeEntry& entry = table[static_cast<std::size_t>(nRun)];
     m_bits.writeCode(entry.nCode, entry.nLength);
-}
-
-void Group4EncoderStream::writeCode(const ccitt::EncodeEntry& code)
-{
-    m_bits.writeCode(code.nCode, code.nLength);
 }
 
 void Group4EncoderStream::codeLine()

@@ -17,10 +17,9 @@ public:
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
 
 private:
-    void addRun(std::uint32_t nRun);
     void codeLine();
     void writeRun(std::int32_t nRun, bool bWhite);
-    void writeCode(const ccitt::EncodeEntry& code);
+    void writeCode(const ccitt::EncodeEntry& code) { m_bits.writeCode(code.nCode, code.nLength); }
     void startLine();
     void resetReferenceLine();
 
@@ -37,7 +36,6 @@ private:
     std::int32_t m_nCurrentCount = 0;
 
     // Run collection of the current line.
-    bool m_bWhite = true;
     bool m_bLineStart = true;
     bool m_bMerge = false;
     std::int32_t m_nTotal = 0;
