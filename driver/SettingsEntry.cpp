@@ -4,6 +4,7 @@
 #include "driver/DeviceAnswers.h"
 #include "driver/compat/PrinterInterface.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace velmo::driver;
@@ -29,8 +30,9 @@ LONG WINAPI DrvDocumentProperties(HWND /*hWnd*/, HANDLE /*hPrinter*/, PWSTR /*pD
         if (fMode == 0)
             return sizeof(DEVMODEW);
         DEVMODEW working = defaultDevmode();
+        // A record of an older, shorter layout is read no further than it reaches.
         if ((fMode & DM_IN_BUFFER) && pdmInput)
-            std::memcpy(&working, pdmInput, sizeof(DEVMODEW));
+            std::memcpy(&working, pdmInput, std::min<std::size_t>(pdmInput->dmSize, sizeof(DEVMODEW)));
         if ((fMode & DM_OUT_BUFFER) && pdmOutput)
             std::memcpy(pdmOutput, &working, sizeof(DEVMODEW));
         return IDOK;
