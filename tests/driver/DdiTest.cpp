@@ -263,3 +263,43 @@ TEST(DdiBoundary, nullDeviceHandlesAreIgnored)
 }
 
 }
+
+namespace velmo::driver::test {
+
+namespace {
+
+// The default settings follow the configuration: name cut to the field, orientation, and
+// the drawing resolution's Letter size.
+TEST(DefaultDevmodeTest, defaultSettingsFollowTheConfiguration)
+{
+    util::test::ScratchDirectory directory;
+    DriverProbe probe(directory.path(), "defaults",
+                      "[driver]\nname=Office Fax Printer With A Rather Long Name\n[options]\nlandscape=1\n"
+                      "[graphics]\ndrawScale=2\n");
+    using ConvertDevMode = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
+    DEVMODEW devmode{};
+    ASSERT_TRUE(probe.exported<ConvertDevMode>("DrvConvertDevMode")(nullptr, nullptr, &devmode, nullptr, 4));
+    EXPECT_EQ(std::wstring(devmode.dmDeviceName), L"Office Fax Printer With A Rathe");
+    EXPECT_EQ(devmode.dmSpecVersion, 0x0400);
+    EXPECT_EQ(devmode.dmDriverVersion, 0x0001);
+    EXPECT_EQ(devmode.dmSize, 220);
+    EXPECT_EQ(devmode.dmDriverExtra, 0);
+    EXPECT_EQ(devmode.dmFields, 0xC03u);
+    EXPECT_EQ(devmode.dmOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_EQ(devmode.dmPaperSize, DMPAPER_LETTER);
+    EXPECT_EQ(devmode.dmCopies, 1);
+    EXPECT_EQ(devmode.dmPrintQuality, 600);
+    EXPECT_EQ(devmode.dmYResolution, 600);
+    EXPECT_EQ(devmode.dmColor, DMCOLOR_COLOR);
+    EXPECT_EQ(devmode.dmDuplex, DMDUP_SIMPLEX);
+    EXPECT_EQ(devmode.dmTTOption, DMTT_BITMAP);
+    EXPECT_EQ(devmode.dmCollate, DMCOLLATE_TRUE);
+    EXPECT_EQ(std::wstring(devmode.dmFormName), L"Letter");
+    EXPECT_EQ(devmode.dmBitsPerPel, 24u);
+    EXPECT_EQ(devmode.dmPelsWidth, 5100u);
+    EXPECT_EQ(devmode.dmPelsHeight, 6600u);
+}
+
+}
+
+}
