@@ -58,11 +58,12 @@ void makeAbsolute(const String& path, String& out)
     } else if (path.startsWith("/")) {
         out = System::getCurrentDrive();
         out.append(path);
-    } else if (path.startsWith(".") || path.indexOf("/", 0) < 0) {
+    } else if (isDrive(path) || path.startsWith("\\\\")) {
+        out = path;
+    } else {
+        // Any other path is relative to the current directory, "sub/file" as much as "file".
         out = System::getCurrentDirectory();
         out.append('/').append(path);
-    } else {
-        out = path;
     }
 }
 
