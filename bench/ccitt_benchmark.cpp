@@ -2,8 +2,6 @@
 // in or out) and from or to bitmap rows, as tiffcp works.
 #include "BenchPages.h"
 #include "lib/TestStreams.h"
-#include "lib/graphics.BitmapDecoderStream.h"
-#include "lib/graphics.BitmapEncoderStream.h"
 #include "lib/graphics.Group4DecoderStream.h"
 #include "lib/graphics.Group4EncoderStream.h"
 
@@ -57,66 +55,51 @@ const Page& page(int nIndex)
     return nIndex == 0 ? s_text : s_large;
 }
 
-void setLabel(benchmark::State& state, const Page& source)
+// Runs the coding of one page per iteration; Code builds its chain into the sink.
+template <typename Code>
+void codePages(benchmark::State& state, Code code)
 {
+    const Page& source = page(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        NullSink sink;
+        code(source, sink);
+    }
     state.SetLabel(std::to_string(source.page.nWidth) + "x" + std::to_string(source.page.nHeight));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(source.page.rows.size()));
 }
 
 void encodeRuns(benchmark::State& state)
 {
-    const Page& source = page(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        NullSink sink;
+    codePages(state, [](const Page& source, NullSink& sink) {
         lib::graphics::Group4EncoderStream encoder;
         encoder.initialise(&sink, source.page.nWidth, source.page.nHeight, source.page.nHeight);
         encoder.writeData(source.runs.data(), 0, static_cast<std::int32_t>(source.runs.size()));
         encoder.flush();
-    }
-    setLabel(state, source);
+    });
 }
 
 void encodeBitmap(benchmark::State& state)
 {
-    const Page& source = page(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        NullSink sink;
-        lib::graphics::Group4EncoderStream encoder;
-        encoder.initialise(&sink, source.page.nWidth, source.page.nHeight, source.page.nHeight);
-        lib::graphics::BitmapDecoderStream bitmap;
-        bitmap.initialise(&encoder, source.page.nWidth, false);
-        bitmap.writeData(source.page.rows.data(), 0, static_cast<std::int32_t>(source.page.rows.size()));
-        encoder.flush();
-    }
-    setLabel(state, source);
+    codePages(state, [](const Page& source, NullSink& sink) {
+        bench::group4OfBitmap(source.page.rows, source.page.nWidth, source.page.nHeight, sink);
+    });
 }
 
 void decodeRuns(benchmark::State& state)
 {
-    const Page& source = page(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        NullSink sink;
+    codePages(state, [](const Page& source, NullSink& sink) {
         lib::graphics::Group4DecoderStream decoder;
         decoder.initialise(&sink, source.page.nWidth, source.page.nHeight, source.page.nHeight, false);
         decoder.writeData(source.coded.data(), 0, static_cast<std::int32_t>(source.coded.size()));
         decoder.flush();
-    }
-    setLabel(state, source);
+    });
 }
 
 void decodeBitmap(benchmark::State& state)
 {
-    const Page& source = page(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        NullSink sink;
-        lib::graphics::BitmapEncoderStream bitmap;
-        bitmap.initialise(&sink, source.page.nWidth);
-        lib::graphics::Group4DecoderStream decoder;
-        decoder.initialise(&bitmap, source.page.nWidth, source.page.nHeight, source.page.nHeight, false);
-        decoder.writeData(source.coded.data(), 0, static_cast<std::int32_t>(source.coded.size()));
-        decoder.flush();
-    }
-    setLabel(state, source);
+    codePages(state, [](const Page& source, NullSink& sink) {
+        bench::bitmapOfGroup4(source.coded, source.page.nWidth, source.page.nHeight, sink);
+    });
 }
 
 }

@@ -1,6 +1,8 @@
 // The codec engine on whole pages: 200-dpi pages reduced to 1 bit and coded as Group 4,
 // a 600-dpi page scaled to 200 dpi, and a photograph page as JPEG at the quantisation of
-// cjpeg -quality 75 (bench/codec.sh runs the same work through netpbm and cjpeg).
+// cjpeg -quality 75. bench/codec.sh renders real pages, hands them over in
+// CODEC_BENCH_PAGE200 and CODEC_BENCH_PAGE600 (PPM files) and runs the same work through
+// netpbm, ImageMagick and cjpeg; without them the document pages are drawn here.
 #include "codec/codec.Engine.h"
 #include "codec/codec.ReduceModule.h"
 #include "codec/codec.ScaleModule.h"
@@ -9,7 +11,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 using namespace velmo::codec;
@@ -43,9 +49,32 @@ void paintGrey(Page& page, std::int32_t x, std::int32_t y, unsigned char nLevel)
     std::memset(page.pixel(x, y), nLevel, 3);
 }
 
+// A binary PPM (P6, maximum 255) as a page; an empty page when the file is not one.
+Page readPpm(const char* pszPath)
+{
+    std::ifstream in(pszPath, std::ios::binary);
+    std::string magic;
+    std::int32_t nWidth = 0, nHeight = 0, nMaximum = 0;
+    in >> magic >> nWidth >> nHeight >> nMaximum;
+    in.get();
+    if (magic != "P6" || nMaximum != 255 || nWidth < 1 || nHeight < 1 || nWidth > 20000 || nHeight > 20000)
+        return Page(1, 1);
+    Page page(nWidth, nHeight);
+    std::vector<char> row(static_cast<std::size_t>(nWidth) * 3);
+    for (std::int32_t y = 0; y < nHeight && in.read(row.data(), static_cast<std::streamsize>(row.size())); ++y) {
+        for (std::int32_t x = 0; x < nWidth; ++x) {
+            unsigned char* p = page.pixel(x, y);
+            p[0] = static_cast<unsigned char>(row[3 * x + 2]);
+            p[1] = static_cast<unsigned char>(row[3 * x + 1]);
+            p[2] = static_cast<unsigned char>(row[3 * x]);
+        }
+    }
+    return page;
+}
+
 // Lines of glyph-like strokes with grey edges, a grey ramp and a photograph region, as a
 // rendered 200-dpi document looks.
-Page makeDocumentPage()
+Page drawDocumentPage()
 {
     Page page(1700, 2200);
     std::uint32_t nState = 99;
@@ -83,9 +112,11 @@ Page makeDocumentPage()
     return page;
 }
 
-// Smooth shading, edges and grain over the whole page.
+// The photograph in CODEC_BENCH_PHOTO, or smooth shading, edges and grain drawn here.
 Page makePhotoPage()
 {
+    if (const char* pszPath = std::getenv("CODEC_BENCH_PHOTO"))
+        return readPpm(pszPath);
     Page page(1700, 2200);
     std::uint32_t nState = 12345;
     for (std::int32_t y = 0; y < 2200; ++y) {
@@ -103,10 +134,18 @@ Page makePhotoPage()
     return page;
 }
 
-// Every pixel of the 200-dpi page three by three.
+Page makeDocumentPage()
+{
+    const char* pszPath = std::getenv("CODEC_BENCH_PAGE200");
+    return pszPath ? readPpm(pszPath) : drawDocumentPage();
+}
+
+// The rendered 600-dpi page, or every pixel of the drawn 200-dpi page three by three.
 Page makeDocumentPage600()
 {
-    const Page source = makeDocumentPage();
+    if (const char* pszPath = std::getenv("CODEC_BENCH_PAGE600"))
+        return readPpm(pszPath);
+    const Page source = drawDocumentPage();
     Page page(5100, 6600);
     for (std::int32_t y = 0; y < 6600; ++y) {
         const unsigned char* pSource = source.bits.data() + static_cast<std::size_t>(2199 - y / 3) * source.nStride;
@@ -203,6 +242,14 @@ private:
     Request m_reduce;
 };
 
+// The driver's divisor for a 600-dpi page and 200-dpi output.
+void setScaleByThree(ParameterBlock& block, const Page& page)
+{
+    block.operation.scale.nOutputWidth = page.header.nWidth / 3;
+    block.operation.scale.nOutputHeight = page.header.nHeight / 3;
+    block.operation.scale.nBitCount = 24;
+}
+
 void runGroup4Chain(benchmark::State& state, Page& page, bool bThreshold)
 {
     Group4Chain chain(page, bThreshold);
@@ -235,7 +282,7 @@ static void BM_ReduceOnly_FloydSteinberg(benchmark::State& state)
     Group4Chain chain(page, false);
     for (auto _ : state)
         chain.reduce(state);
-    state.SetItemsProcessed(state.iterations() * 1700 * 2200);
+    state.SetItemsProcessed(state.iterations() * page.header.nWidth * page.header.nHeight);
 }
 BENCHMARK(BM_ReduceOnly_FloydSteinberg)->Unit(benchmark::kMillisecond);
 
@@ -243,12 +290,10 @@ static void BM_Scale600To200(benchmark::State& state)
 {
     Page page = makeDocumentPage600();
     Request scale(kScaleOpcode, page.header, page.bits.data(), page.bits.size(), page.bits.size() / 9 + 65536);
-    scale.getBlock().operation.scale.nOutputWidth = 1700;
-    scale.getBlock().operation.scale.nOutputHeight = 2200;
-    scale.getBlock().operation.scale.nBitCount = 24;
+    setScaleByThree(scale.getBlock(), page);
     for (auto _ : state)
         scale.run(state);
-    state.SetItemsProcessed(state.iterations() * 5100 * 6600);
+    state.SetItemsProcessed(state.iterations() * page.header.nWidth * page.header.nHeight);
 }
 BENCHMARK(BM_Scale600To200)->Unit(benchmark::kMillisecond);
 
@@ -256,17 +301,15 @@ static void BM_Page600ToGroup4_FloydSteinberg(benchmark::State& state)
 {
     Page page = makeDocumentPage600();
     Request scale(kScaleOpcode, page.header, page.bits.data(), page.bits.size(), page.bits.size() / 9 + 65536);
-    scale.getBlock().operation.scale.nOutputWidth = 1700;
-    scale.getBlock().operation.scale.nOutputHeight = 2200;
-    scale.getBlock().operation.scale.nBitCount = 24;
-    Page scaled(1700, 2200);
+    setScaleByThree(scale.getBlock(), page);
+    Page scaled(page.header.nWidth / 3, page.header.nHeight / 3);
     Group4Chain chain(scaled, false);
     for (auto _ : state) {
         scale.run(state);
         std::memcpy(scaled.bits.data(), scale.getOutput().data(), scaled.bits.size());
         chain.run(state);
     }
-    state.SetItemsProcessed(state.iterations() * 5100 * 6600);
+    state.SetItemsProcessed(state.iterations() * page.header.nWidth * page.header.nHeight);
 }
 BENCHMARK(BM_Page600ToGroup4_FloydSteinberg)->Unit(benchmark::kMillisecond);
 
@@ -279,7 +322,10 @@ static void BM_JpegPhotoPage(benchmark::State& state)
     for (auto _ : state)
         nCoded = code.run(state);
     state.counters["coded_bytes"] = static_cast<double>(nCoded);
-    state.SetItemsProcessed(state.iterations() * 1700 * 2200);
+    state.SetItemsProcessed(state.iterations() * page.header.nWidth * page.header.nHeight);
+    // The TIFF file, for a comparison of the decoded picture with cjpeg's.
+    if (const char* pszPath = std::getenv("CODEC_BENCH_JPEG_TIFF"))
+        std::ofstream(pszPath, std::ios::binary).write(reinterpret_cast<const char*>(code.getOutput().data()), static_cast<std::streamsize>(nCoded));
 }
 BENCHMARK(BM_JpegPhotoPage)->Unit(benchmark::kMillisecond);
 

@@ -17,11 +17,7 @@ void Group4DecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_nImageLength = nImageLength;
     m_nRowsPerStrip = nRowsPerStrip;
     m_bReverseBits = bReverseBits;
-    m_lineA.setCount(nWidth + 8);
-    m_lineB.setCount(nWidth + 8);
-    m_pCurrent = m_lineA.getData();
-    m_pReference = m_lineB.getData();
-    m_pCurrent[0] = 0;
+    m_lines.initialise(nWidth);
     m_nCurrentCount = 1;
     m_nAccumulator = 0;
     m_nBitCount = 0;
@@ -37,10 +33,7 @@ void Group4DecoderStream::startStrip()
     // A strip starts on a byte boundary, from an all-white reference line.
     m_nAccumulator <<= m_nBitCount & 7;
     m_nBitCount &= ~7;
-    m_pReference[0] = 0;
-    m_pReference[1] = m_nWidth;
-    m_pReference[2] = m_nWidth;
-    m_pReference[3] = m_nWidth;
+    m_lines.resetReference();
     m_nB1 = 1;
     m_nNextStripLine = m_nRowsPerStrip > 0 && m_nLinesDecoded <= INT_MAX - m_nRowsPerStrip ? m_nLinesDecoded + m_nRowsPerStrip : INT_MAX;
 }
@@ -76,8 +69,8 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     std::int32_t nB1 = m_nB1;
     std::int32_t nRuns = m_nHorizontalRuns;
     std::int32_t nTotal = m_nRunTotal;
-    std::int32_t* a = m_pCurrent;
-    const std::int32_t* b = m_pReference;
+    std::int32_t* a = m_lines.getCurrent();
+    const std::int32_t* b = m_lines.getReference();
     const std::int32_t nWidth = m_nWidth;
     const bool bReverseBits = m_bReverseBits;
     bool bStripBoundary = m_nLinesDecoded == m_nNextStripLine;
@@ -180,8 +173,8 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
             continue;
 
         endLine(nCount);
-        a = m_pCurrent;
-        b = m_pReference;
+        a = m_lines.getCurrent();
+        b = m_lines.getReference();
         nCount = 1;
         a0 = -1;
         nB1 = 1;
@@ -205,7 +198,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
 
 void Group4DecoderStream::endLine(std::int32_t nCount)
 {
-    std::int32_t* a = m_pCurrent;
+    std::int32_t* a = m_lines.getCurrent();
     // The runs end at the first element that reached the width; two more make the end
     // sentinels of the next line's reference.
     std::int32_t nEnd = nCount - 1;
@@ -224,9 +217,7 @@ void Group4DecoderStream::endLine(std::int32_t nCount)
         m_out.writeRun(0);  // the line ends white: close with an empty black run
     m_out.endLine();
 
-    m_pCurrent = m_pReference;
-    m_pReference = a;
-    m_pCurrent[0] = 0;
+    m_lines.swap();
     ++m_nLinesDecoded;
 }
 

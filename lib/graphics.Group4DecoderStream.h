@@ -1,7 +1,7 @@
 #ifndef VELMO_LIB_GRAPHICS_GROUP4DECODERSTREAM_H
 #define VELMO_LIB_GRAPHICS_GROUP4DECODERSTREAM_H
 
-#include "core/collections.SimpleTypeArray.h"
+#include "lib/graphics.ChangingElementLines.h"
 #include "lib/graphics.RunStream.h"
 #include "lib/graphics.WriteOnlyStream.h"
 
@@ -49,10 +49,7 @@ private:
 
     // Changing elements as the encoder keeps them; the colour of the run at a0 is white
     // while the current line holds an odd number of elements.
-    core::collections::SimpleTypeArray<std::int32_t> m_lineA;
-    core::collections::SimpleTypeArray<std::int32_t> m_lineB;
-    std::int32_t* m_pCurrent = nullptr;
-    std::int32_t* m_pReference = nullptr;
+    ChangingElementLines m_lines;
     std::int32_t m_nCurrentCount = 1;
 
     RunLineWriter m_out;

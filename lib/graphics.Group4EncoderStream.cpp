@@ -13,27 +13,15 @@ void Group4EncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_nImageLength = nImageLength;
     m_nRowsPerStrip = nRowsPerStrip;
     // A line has at most width + 1 elements, plus the three end sentinels.
-    m_lineA.setCount(nWidth + 8);
-    m_lineB.setCount(nWidth + 8);
-    m_pCurrent = m_lineA.getData();
-    m_pReference = m_lineB.getData();
+    m_lines.initialise(nWidth);
     m_nLinesCoded = 0;
     m_reader.reset();
-    resetReferenceLine();
     startLine();
-}
-
-void Group4EncoderStream::resetReferenceLine()
-{
-    m_pReference[0] = 0;
-    m_pReference[1] = m_nWidth;
-    m_pReference[2] = m_nWidth;
-    m_pReference[3] = m_nWidth;
 }
 
 void Group4EncoderStream::startLine()
 {
-    m_pCurrent[0] = 0;
+    m_lines.getCurrent()[0] = 0;
     m_nCurrentCount = 1;
     m_bLineStart = true;
     m_bMerge = false;
@@ -43,7 +31,7 @@ void Group4EncoderStream::startLine()
 void Group4EncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)
 {
     // The collection state lives in locals; it goes back to the members for each line.
-    std::int32_t* a = m_pCurrent;
+    std::int32_t* a = m_lines.getCurrent();
     std::int32_t nCount = m_nCurrentCount;
     std::int32_t nTotal = m_nTotal;
     bool bLineStart = m_bLineStart;
@@ -54,7 +42,7 @@ void Group4EncoderStream::writeData(const unsigned char* pBuffer, std::int32_t n
             m_nCurrentCount = nCount;
             m_nTotal = nTotal;
             codeLine();
-            a = m_pCurrent;
+            a = m_lines.getCurrent();
             nCount = m_nCurrentCount;
             nTotal = m_nTotal;
             bLineStart = m_bLineStart;
@@ -96,8 +84,8 @@ void Group4EncoderStream::codeLine()
     if (m_nTotal < m_nWidth)
         throw core::exception::IndexOutOfBoundsException(VELMO_LOCATION, core::exception::indexOutOfBounds, m_nCurrentCount);
     const std::int32_t nWidth = m_nWidth;
-    std::int32_t* a = m_pCurrent;
-    const std::int32_t* b = m_pReference;
+    std::int32_t* a = m_lines.getCurrent();
+    const std::int32_t* b = m_lines.getReference();
     // End sentinels, so that a1, a2, b1 and b2 never run off the line.
     for (std::int32_t i = 0; i < 3; ++i)
         a[m_nCurrentCount + i] = nWidth;
@@ -138,16 +126,14 @@ void Group4EncoderStream::codeLine()
         }
     }
 
-    std::int32_t* pSwap = m_pReference;
-    m_pReference = m_pCurrent;
-    m_pCurrent = pSwap;
+    m_lines.swap();
     ++m_nLinesCoded;
     if ((m_nRowsPerStrip > 0 && m_nLinesCoded % m_nRowsPerStrip == 0) || m_nLinesCoded == m_nImageLength) {
         // End of strip: EOFB, byte boundary, and the next strip starts from a white line.
         writeCode(ccitt::kEndOfLineEntry);
         writeCode(ccitt::kEndOfLineEntry);
         m_bits.alignToByte();
-        resetReferenceLine();
+        m_lines.resetReference();
     }
     startLine();
 }

@@ -1,7 +1,7 @@
 #ifndef VELMO_LIB_GRAPHICS_GROUP4ENCODERSTREAM_H
 #define VELMO_LIB_GRAPHICS_GROUP4ENCODERSTREAM_H
 
-#include "core/collections.SimpleTypeArray.h"
+#include "lib/graphics.ChangingElementLines.h"
 #include "lib/graphics.BitPackingStream.h"
 #include "lib/graphics.CcittTables.h"
 #include "lib/graphics.RunStream.h"
@@ -21,7 +21,6 @@ private:
     void writeRun(std::int32_t nRun, bool bWhite);
     void writeCode(const ccitt::EncodeEntry& code) { m_bits.writeCode(code.nCode, code.nLength); }
     void startLine();
-    void resetReferenceLine();
 
     std::int32_t m_nWidth = 0;
     std::int32_t m_nImageLength = 0;
@@ -29,10 +28,7 @@ private:
 
     // Changing elements: [0] is the imaginary white element before the line, then the
     // positions where the colour changes, the first change being to black.
-    core::collections::SimpleTypeArray<std::int32_t> m_lineA;
-    core::collections::SimpleTypeArray<std::int32_t> m_lineB;
-    std::int32_t* m_pCurrent = nullptr;
-    std::int32_t* m_pReference = nullptr;
+    ChangingElementLines m_lines;
     std::int32_t m_nCurrentCount = 0;
 
     // Run collection of the current line.

@@ -137,7 +137,8 @@ std::vector<unsigned char> tiffWithIfds(std::vector<std::uint32_t> ifdOffsets, s
         std::int32_t nAt = static_cast<std::int32_t>(ifdOffsets[i]);
         LittleEndian::fromInt32(nEntries, file.data(), nAt, 2);
         std::uint32_t nNext = i + 1 < ifdOffsets.size() ? ifdOffsets[i + 1] : 0;
-        LittleEndian::fromInt32(static_cast<std::int32_t>(nNext), file.data(), nAt + 2 + 12 * nEntries, 4);
+        if (nAt + 6 + 12 * nEntries <= static_cast<std::int32_t>(file.size()))  // else the field lies past the end
+            LittleEndian::fromInt32(static_cast<std::int32_t>(nNext), file.data(), nAt + 2 + 12 * nEntries, 4);
     }
     return file;
 }

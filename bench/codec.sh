@@ -1,0 +1,58 @@
+#!/bin/sh
+# The codec engine against netpbm, ImageMagick and cjpeg on the same pages, in one run.
+#   bench/codec.sh [BUILD_DIR]     (default build/native; needs its bench/codec_bench)
+# Pages: the first page of the tar manual page (man -t, ps2pdf on Letter paper) rendered
+# by pdftoppm, anti-aliased, at 200 dpi (1700 x 2200) and 600 dpi (5100 x 6600); a
+# photograph-like 1700 x 2200 page of rough clouds from netpbm's ppmforge. The peers read and
+# write files (median wall time of RUNS runs); the engine's figures are Google Benchmark's
+# CPU times of the same work in memory. ImageMagick runs when it is installed.
+set -eu
+BUILD=${1:-build/native}
+BENCH=$BUILD/bench/codec_bench
+for need in man ps2pdf pdftoppm pamscale pamditherbw pamthreshold pnmtotiff ppmforge pnmpsnr cjpeg djpeg tiffinfo "$BENCH"; do
+  command -v "$need" >/dev/null 2>&1 || { echo "codec.sh: $need is missing" >&2; exit 1; }
+done
+. "$(dirname "$0")/measure.sh"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+man -t tar 2>/dev/null | ps2pdf -sPAPERSIZE=letter - "$WORK/tar.pdf"
+pdftoppm -r 200 -f 1 -l 1 -singlefile "$WORK/tar.pdf" "$WORK/page200"
+pdftoppm -r 600 -f 1 -l 1 -singlefile "$WORK/tar.pdf" "$WORK/page600"
+ppmforge -clouds -dimension 2.9 -seed 7 -width 1700 -height 2200 >"$WORK/photo.ppm" 2>/dev/null
+
+echo "== engine (CPU time per page)"
+CODEC_BENCH_PAGE200=$WORK/page200.ppm CODEC_BENCH_PAGE600=$WORK/page600.ppm CODEC_BENCH_PHOTO=$WORK/photo.ppm \
+  CODEC_BENCH_JPEG_TIFF=$WORK/ours.tif "$BENCH" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
+  awk '/_median/ { printf "%-48s %8s ms\n", $1, $4 }'
+
+echo "== peers (median wall time per page, ms)"
+netpbm_floyd() { ppmtopgm "$WORK/page200.ppm" | pamditherbw -floyd | pamtopnm | pnmtotiff -g4 >"$WORK/n.tif"; }
+netpbm_threshold() { ppmtopgm "$WORK/page200.ppm" | pamthreshold -simple -threshold=0.75 | pamtopnm | pnmtotiff -g4 >"$WORK/n.tif"; }
+netpbm_600() { pamscale -reduce 3 "$WORK/page600.ppm" | ppmtopgm | pamditherbw -floyd | pamtopnm | pnmtotiff -g4 >"$WORK/n.tif"; }
+magick_floyd() { convert "$WORK/page200.ppm" -dither FloydSteinberg -monochrome -compress Group4 "$WORK/m.tif"; }
+magick_600() { convert "$WORK/page600.ppm" -scale 33.3333% -dither FloydSteinberg -monochrome -compress Group4 "$WORK/m.tif"; }
+cjpeg_simd() { cjpeg -quality 75 -outfile "$WORK/c.jpg" "$WORK/photo.ppm"; }
+cjpeg_plain() { JSIMD_FORCENONE=1 cjpeg -quality 75 -outfile "$WORK/c.jpg" "$WORK/photo.ppm"; }
+peers="netpbm_floyd netpbm_threshold netpbm_600 cjpeg_simd cjpeg_plain"
+if convert -version 2>/dev/null | grep -q ImageMagick; then
+  peers="$peers magick_floyd magick_600"
+fi
+for peer in $peers; do
+  printf "%-20s %8s\n" "$peer" "$(median_ms $peer)"
+done
+
+echo "== JPEG quality against the photograph (PSNR, dB)"
+cjpeg_simd
+djpeg -ppm -outfile "$WORK/c.ppm" "$WORK/c.jpg"
+start=$(tiffinfo "$WORK/ours.tif" 2>/dev/null | sed -n 's/.*JpegInterchangeFormat: *\([0-9]*\).*/\1/p')
+length=$(tiffinfo "$WORK/ours.tif" 2>/dev/null | sed -n 's/.*JpegInterchangeFormatLength: *\([0-9]*\).*/\1/p')
+tail -c +$((start + 1)) "$WORK/ours.tif" | head -c "$length" >"$WORK/ours.jpg"
+djpeg -ppm -outfile "$WORK/o.ppm" "$WORK/ours.jpg"
+# The PSNR over all three colours, from pnmpsnr's one per colour.
+psnr() {
+  pnmpsnr -machine -rgb "$WORK/photo.ppm" "$1" 2>/dev/null |
+    awk '{ for (i = 1; i <= 3; ++i) mse += 65025 / 10 ^ ($i / 10); printf "%.2f dB", 10 * log(65025 / (mse / 3)) / log(10) }'
+}
+echo "cjpeg -quality 75 ($(wc -c <"$WORK/c.jpg") bytes): $(psnr "$WORK/c.ppm")"
+echo "engine, factor 16 ($length bytes): $(psnr "$WORK/o.ppm")"
