@@ -1,6 +1,7 @@
 #include "codec/codec.Ditherer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace velmo::codec {
@@ -97,7 +98,22 @@ public:
     void ditherRow(const unsigned char* pLuminance, unsigned char* pBlack) override
     {
         const auto& row = m_black[m_nRow++ & 7];
-        for (std::int32_t x = 0; x < m_nWidth; ++x)
+        // The eight results for paper white, for a whole aligned group of it at once.
+        unsigned char white[8];
+        for (int i = 0; i < 8; ++i)
+            white[i] = row[i][255];
+        std::int32_t x = 0;
+        for (; x + 8 <= m_nWidth; x += 8) {
+            std::uint64_t nLevels;
+            std::memcpy(&nLevels, pLuminance + x, sizeof nLevels);
+            if (nLevels == ~std::uint64_t{0}) {
+                std::memcpy(pBlack + x, white, sizeof white);
+                continue;
+            }
+            for (int i = 0; i < 8; ++i)
+                pBlack[x + i] = row[i][pLuminance[x + i]];
+        }
+        for (; x < m_nWidth; ++x)
             pBlack[x] = row[x & 7][pLuminance[x]];
     }
 
@@ -113,11 +129,111 @@ struct DiffusionTap {
     int weight;
 };
 
-// Floyd and Steinberg, "An adaptive algorithm for spatial greyscale" (1976).
-struct FloydSteinbergKernel {
-    static constexpr int kRows = 2;
-    static constexpr int kDivisor = 16;
-    static constexpr DiffusionTap kTaps[] = {{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}};
+// Rounds an error kept multiplied by nDivisor to whole levels (halves upwards); the bias
+// keeps the dividend positive, so that the division floors.
+template <int Divisor>
+int toLevels(int nScaled)
+{
+    constexpr int kBias = Divisor * (1 << 16);
+    return (nScaled + Divisor / 2 + kBias) / Divisor - (1 << 16);
+}
+
+// What a pixel passes on: its value less the level it became, the value first kept within
+// 0..255, since paper cannot be whiter than white nor ink blacker than black. Without the
+// clamp, the excess of a white pixel next to dark text would travel on through the white
+// around it.
+inline int quantisationError(int nValue, bool bBlack)
+{
+    return bBlack ? std::max(nValue, 0) : std::min(nValue, 255) - 255;
+}
+
+// Floyd and Steinberg, "An adaptive algorithm for spatial greyscale" (1976): 7/16 of the
+// error to the next pixel, 3/16, 5/16 and 1/16 to the three below. The next pixel's share
+// and the row below's pending sums are carried in locals, so that each pixel costs one
+// store; that row is written exactly once.
+class FloydSteinbergDitherer : public Ditherer {
+public:
+    explicit FloydSteinbergDitherer(std::int32_t nWidth)
+        : m_nWidth(nWidth), m_current(static_cast<std::size_t>(nWidth) + 2), m_next(static_cast<std::size_t>(nWidth) + 2)
+    {
+    }
+
+    void ditherRow(const unsigned char* pLuminance, unsigned char* pBlack) override
+    {
+        if (m_nRow++ & 1)
+            diffuse<-1>(pLuminance, pBlack);
+        else
+            diffuse<1>(pLuminance, pBlack);
+        m_current.swap(m_next);
+    }
+
+private:
+    static constexpr std::int32_t kQuietRun = 8;
+
+    // Whether the kQuietRun pixels from x on in the given direction are white and receive
+    // no error from the row above.
+    template <int Direction>
+    static bool isQuietRun(const unsigned char* pLuminance, const int* pAbove, std::int32_t x)
+    {
+        const std::int32_t nFirst = Direction > 0 ? x : x - (kQuietRun - 1);
+        std::uint64_t nLevels;
+        std::memcpy(&nLevels, pLuminance + nFirst, sizeof nLevels);
+        int nErrors = 0;
+        for (std::int32_t i = 0; i < kQuietRun; ++i)
+            nErrors |= pAbove[nFirst + i];
+        return nLevels == ~std::uint64_t{0} && nErrors == 0;
+    }
+
+    template <int Direction>
+    void diffuse(const unsigned char* pLuminance, unsigned char* pBlack)
+    {
+        // One guard cell on either side takes the shares that fall outside the row.
+        const int* pAbove = m_current.data() + 1;
+        int* pBelow = m_next.data() + 1;
+        std::int32_t x = Direction > 0 ? 0 : m_nWidth - 1;
+        int nRight = 0;       // share for pixel x, from its predecessor
+        int nBelowBack = 0;   // pending sum for the cell below the predecessor
+        int nBelowHere = 0;   // pending sum for the cell below x
+        for (std::int32_t n = 0; n < m_nWidth; ++n, x += Direction) {
+            if (!(nRight | nBelowBack | nBelowHere) && n + kQuietRun <= m_nWidth && isQuietRun<Direction>(pLuminance, pAbove, x)) {
+                // Eight pixels of paper white that receive no error: all white, and the
+                // cells below them get nothing.
+                const std::int32_t nFirst = Direction > 0 ? x : x - (kQuietRun - 1);
+                std::memset(pBlack + nFirst, 0, kQuietRun);
+                std::memset(pBelow + nFirst - Direction, 0, kQuietRun * sizeof(int));
+                n += kQuietRun - 1;
+                x += (kQuietRun - 1) * Direction;
+                continue;
+            }
+            const int nIncoming = pAbove[x] + nRight;
+            const unsigned nLuminance = pLuminance[x];
+            if (static_cast<unsigned>(nIncoming + 8) < 16 && (nLuminance == 0 || nLuminance == 255)) {
+                // Paper white or full black with no error to carry: nothing to spread. Most
+                // of a document takes this branch, which breaks the chain of dependent steps.
+                pBlack[x] = nLuminance == 0;
+                nRight = 0;
+                pBelow[x - Direction] = nBelowBack;
+                nBelowBack = nBelowHere;
+                nBelowHere = 0;
+                continue;
+            }
+            const int nValue = static_cast<int>(nLuminance) + toLevels<16>(nIncoming);
+            const bool bBlack = nValue < 128;
+            pBlack[x] = bBlack;
+            const int nError = quantisationError(nValue, bBlack);
+            nRight = 7 * nError;
+            pBelow[x - Direction] = nBelowBack + 3 * nError;
+            nBelowBack = nBelowHere + 5 * nError;
+            nBelowHere = nError;
+        }
+        pBelow[x - Direction] = nBelowBack;
+        pBelow[x] = nBelowHere;
+    }
+
+    std::int32_t m_nWidth;
+    std::vector<int> m_current;
+    std::vector<int> m_next;
+    std::uint32_t m_nRow = 0;
 };
 
 // Stucki, "MECCA - a multiple-error correcting computation algorithm for bilevel image
@@ -156,22 +272,16 @@ public:
 
 private:
     static constexpr int kGuard = 2;
-    // Rounds a scaled error to whole levels, halves away from zero.
-    static int toLevels(int nScaled)
-    {
-        return nScaled >= 0 ? (nScaled + Kernel::kDivisor / 2) / Kernel::kDivisor
-                            : -((Kernel::kDivisor / 2 - nScaled) / Kernel::kDivisor);
-    }
 
     template <int Direction>
     void diffuse(const unsigned char* pLuminance, unsigned char* pBlack, int* const* pRows)
     {
         std::int32_t x = Direction > 0 ? 0 : m_nWidth - 1;
         for (std::int32_t n = 0; n < m_nWidth; ++n, x += Direction) {
-            const int nValue = pLuminance[x] + toLevels(pRows[0][x]);
+            const int nValue = pLuminance[x] + toLevels<Kernel::kDivisor>(pRows[0][x]);
             const bool bBlack = nValue < 128;
             pBlack[x] = bBlack;
-            const int nError = bBlack ? nValue : nValue - 255;
+            const int nError = quantisationError(nValue, bBlack);
             for (const DiffusionTap& tap : Kernel::kTaps)
                 pRows[tap.dy][x + tap.dx * Direction] += nError * tap.weight;
         }
@@ -198,7 +308,7 @@ const ThresholdMatrix& getClusteredDotThresholds()
 
 std::unique_ptr<Ditherer> Ditherer::createFloydSteinberg(std::int32_t nWidth)
 {
-    return std::make_unique<DiffusionDitherer<FloydSteinbergKernel>>(nWidth);
+    return std::make_unique<FloydSteinbergDitherer>(nWidth);
 }
 
 std::unique_ptr<Ditherer> Ditherer::createStucki(std::int32_t nWidth)
