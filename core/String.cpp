@@ -309,6 +309,8 @@ void String::toUpper()
 
 void String::trimEnds(bool bFront)
 {
+    if (isNull())
+        return;
     std::int32_t nEnd = getLength();
     while (nEnd > 0 && isBlank(m_pBuffer[nEnd - 1]))
         --nEnd;
@@ -318,8 +320,7 @@ void String::trimEnds(bool bFront)
             ++nBegin;
         std::memmove(m_pBuffer, m_pBuffer + nBegin, static_cast<std::size_t>(nEnd - nBegin));
     }
-    if (!isNull())
-        setLength(nEnd - nBegin);
+    setLength(nEnd - nBegin);
 }
 
 void String::trim()

@@ -68,12 +68,12 @@ void finishImage(WorkImage& output, const unsigned char* pInput, const codec::Di
     std::memcpy(pImage + pagebitmap::kColourTableOffset, pInput + pagebitmap::kColourTableOffset, pagebitmap::kColourTableSize);
 }
 
+// Six bytes per output pixel, behind the headers (which would otherwise take the room of
+// a small image's pixels).
 std::int32_t outputSize(std::int32_t nWidth, std::int32_t nHeight)
 {
-    std::int64_t nSize = static_cast<std::int64_t>(nWidth) * nHeight * 6;
-    if (nSize < pagebitmap::kWorkPixelOffset + 1)
-        nSize = pagebitmap::kWorkPixelOffset + 1;
-    return nSize > INT32_MAX - 16 ? -1 : static_cast<std::int32_t>(nSize);
+    std::int64_t nSize = pagebitmap::kWorkPixelOffset + static_cast<std::int64_t>(nWidth) * nHeight * 6;
+    return nWidth < 1 || nHeight < 1 || nSize > INT32_MAX - 16 ? -1 : static_cast<std::int32_t>(nSize);
 }
 
 bool scale(const WorkImage& page, std::int32_t nWidth, std::int32_t nHeight, WorkImage& scaled)

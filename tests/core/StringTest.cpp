@@ -97,6 +97,10 @@ TEST(String, Editing)
     pad.padLeft('0', 5);
     EXPECT_STREQ(pad.getBuffer(), "00042");
 
+    String null;
+    null.trim();
+    EXPECT_TRUE(null.isNull());
+
     String blanks(" \t\r\nmiddle \n");
     blanks.trimRight();
     EXPECT_STREQ(blanks.getBuffer(), " \t\r\nmiddle");

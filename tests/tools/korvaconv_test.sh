@@ -39,5 +39,17 @@ if [ -f "$dir/page.tif" ]; then
   qpdf --password=secret --check "$dir/pages.pdf" >/dev/null || { echo "FAIL: qpdf check"; failures=$((failures + 1)); }
 fi
 
+# The driver's page conversion on pictures: black and white stays Group 4, a photograph
+# with --color 1 becomes JPEG, a damaged picture fails with 1.
+awk 'BEGIN { print "P3"; print "120 90"; print "255";
+             for (y = 0; y < 90; y++) for (x = 0; x < 120; x++) print (x * 2) % 256, (y * 3) % 256, (x * y) % 256 }' >"$dir/photo.ppm"
+expect 0 "page, black and white" "$tool" page "$dir/page.pbm" "$dir/job.tif"
+grep -q "page 1: 8x2 G4 colours 0 result 0" "$dir/out" || { echo "FAIL: page line"; cat "$dir/out"; failures=$((failures + 1)); }
+expect 0 "page, colour" "$tool" page "$dir/photo.ppm" "$dir/job.tif" --color 1 --draw-dpi 400 --resolution 200
+grep -q "page 1: 60x45 JPEG colours 301 result 0" "$dir/out" || { echo "FAIL: colour page line"; cat "$dir/out"; failures=$((failures + 1)); }
+printf 'P6\n4000 4000\n255\n' >"$dir/short.ppm"
+expect 1 "page, damaged picture" "$tool" page "$dir/short.ppm" "$dir/job.tif"
+expect 2 "page, resolution 250" "$tool" page "$dir/photo.ppm" "$dir/job.tif" --resolution 250
+
 echo "korvaconv: $failures failed"
 [ "$failures" -eq 0 ]

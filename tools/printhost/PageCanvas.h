@@ -2,7 +2,7 @@
 #define VELMO_TOOLS_PRINTHOST_PAGECANVAS_H
 
 #include "tools/printhost/DriverSession.h"
-#include "tools/printhost/RgbImage.h"
+#include "tools/imagefile/RgbImage.h"
 
 #include <map>
 #include <string>

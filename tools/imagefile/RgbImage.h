@@ -1,11 +1,11 @@
-#ifndef VELMO_TOOLS_PRINTHOST_RGBIMAGE_H
-#define VELMO_TOOLS_PRINTHOST_RGBIMAGE_H
+#ifndef VELMO_TOOLS_IMAGEFILE_RGBIMAGE_H
+#define VELMO_TOOLS_IMAGEFILE_RGBIMAGE_H
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace velmo::tools::printhost {
+namespace velmo::tools {
 
 // A picture to print: rows top-down, three bytes per pixel in blue-green-red order.
 struct RgbImage {
@@ -19,6 +19,8 @@ struct RgbImage {
 // Reads a PPM, PGM or PBM (binary or plain) or an uncompressed BMP of 1, 4, 8, 24 or 32
 // bits per pixel. On failure the result is empty and the error says why.
 RgbImage readImageFile(const std::string& path, std::string& error);
+// The same, from the file's bytes.
+RgbImage readImageBytes(std::vector<std::uint8_t> bytes, std::string& error);
 
 }
 

@@ -1,10 +1,10 @@
-#include "tools/printhost/RgbImage.h"
+#include "tools/imagefile/RgbImage.h"
 
 #include <cctype>
 #include <fstream>
 #include <iterator>
 
-namespace velmo::tools::printhost {
+namespace velmo::tools {
 
 namespace {
 
@@ -86,12 +86,15 @@ RgbImage readNetpbm(const ByteReader& bytes, std::string& error)
         return {};
     }
     ++nPosition;  // the single white-space character before binary data
-    RgbImage image = blank(nWidth, nHeight);
     const std::size_t nRowBytes = bBitmap ? (nWidth + 7) / 8 : static_cast<std::size_t>(nWidth) * nChannels;
-    if (bBinary && !bytes.has(nPosition, nRowBytes * nHeight)) {
+    // The file must hold the data it announces before any pixel is allocated: binary rows
+    // whole, plain samples at least a digit each.
+    const std::size_t nSamples = static_cast<std::size_t>(nWidth) * nHeight * nChannels;
+    if (!bytes.has(nPosition, bBinary ? nRowBytes * nHeight : nSamples)) {
         error = "image data ends early";
         return {};
     }
+    RgbImage image = blank(nWidth, nHeight);
     auto sample = [&](std::int32_t x, std::int32_t y, int nChannel) -> std::int32_t {
         if (bBinary) {
             if (bBitmap)
@@ -174,6 +177,17 @@ RgbImage readBmp(const ByteReader& bytes, std::string& error)
 
 }
 
+RgbImage readImageBytes(std::vector<std::uint8_t> data, std::string& error)
+{
+    const ByteReader bytes(std::move(data));
+    if (bytes.has(0, 2) && bytes.at(0) == 'P' && bytes.at(1) >= '1' && bytes.at(1) <= '6')
+        return readNetpbm(bytes, error);
+    if (bytes.has(0, 2) && bytes.at(0) == 'B' && bytes.at(1) == 'M')
+        return readBmp(bytes, error);
+    error = "not a PPM, PGM, PBM or BMP file";
+    return {};
+}
+
 RgbImage readImageFile(const std::string& path, std::string& error)
 {
     std::ifstream file(path, std::ios::binary);
@@ -181,13 +195,10 @@ RgbImage readImageFile(const std::string& path, std::string& error)
         error = "cannot open " + path;
         return {};
     }
-    const ByteReader bytes(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}));
-    if (bytes.has(0, 2) && bytes.at(0) == 'P' && bytes.at(1) >= '1' && bytes.at(1) <= '6')
-        return readNetpbm(bytes, error);
-    if (bytes.has(0, 2) && bytes.at(0) == 'B' && bytes.at(1) == 'M')
-        return readBmp(bytes, error);
-    error = "not a PPM, PGM, PBM or BMP file: " + path;
-    return {};
+    RgbImage image = readImageBytes(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}), error);
+    if (!error.empty())
+        error += ": " + path;
+    return image;
 }
 
 }
