@@ -52,35 +52,46 @@ void Scaler::yieldEveryBand(std::int32_t nRow)
 
 void Scaler::scaleByIntegerFactors(const DibView& source, const DibView& target)
 {
+    if (source.getBitCount() == 24)
+        sumBlocks<3>(source, target);
+    else
+        sumBlocks<1>(source, target);
+}
+
+// The channel count is a constant here, so that the sums over a block's columns are
+// straight-line code.
+template <int Channels>
+void Scaler::sumBlocks(const DibView& source, const DibView& target)
+{
     SampleRowReader reader(source);
     SampleRowWriter writer(target);
-    const std::int32_t nChannels = reader.getChannels();
     const std::int32_t nFactorX = source.getWidth() / target.getWidth();
     const std::int32_t nFactorY = source.getHeight() / target.getHeight();
-    const std::size_t nSourceSamples = static_cast<std::size_t>(source.getWidth()) * nChannels;
-    const std::size_t nTargetSamples = static_cast<std::size_t>(target.getWidth()) * nChannels;
+    const std::size_t nSourceSamples = static_cast<std::size_t>(source.getWidth()) * Channels;
     const RoundedDivider divider(static_cast<std::uint32_t>(nFactorX * nFactorY));
     std::vector<std::uint32_t> columnSums(nSourceSamples);
 
     for (std::int32_t y = 0; y < target.getHeight(); ++y) {
         yieldEveryBand(y);
+        std::uint32_t* const pSums = columnSums.data();
         const unsigned char* pFirst = reader.getRow(y * nFactorY);
-        std::copy(pFirst, pFirst + nSourceSamples, columnSums.begin());
+        for (std::size_t i = 0; i < nSourceSamples; ++i)
+            pSums[i] = pFirst[i];
         for (std::int32_t dy = 1; dy < nFactorY; ++dy) {
             const unsigned char* pRow = reader.getRow(y * nFactorY + dy);
             for (std::size_t i = 0; i < nSourceSamples; ++i)
-                columnSums[i] += pRow[i];
+                pSums[i] += pRow[i];
         }
-        unsigned char* pOut = writer.getBuffer();
-        const std::uint32_t* pSums = columnSums.data();
-        const std::size_t nStep = static_cast<std::size_t>(nFactorX) * nChannels;
-        for (std::size_t i = 0; i < nTargetSamples; i += nChannels, pSums += nStep) {
-            for (std::int32_t c = 0; c < nChannels; ++c) {
-                std::uint32_t nSum = 0;
-                for (std::size_t k = c; k < nStep; k += nChannels)
-                    nSum += pSums[k];
-                pOut[i + c] = divider.divide(nSum);
+        unsigned char* const pOut = writer.getBuffer();
+        const std::uint32_t* pBlock = pSums;
+        for (std::int32_t x = 0; x < target.getWidth(); ++x) {
+            std::uint32_t nSum[Channels] = {};
+            for (std::int32_t dx = 0; dx < nFactorX; ++dx, pBlock += Channels) {
+                for (int c = 0; c < Channels; ++c)
+                    nSum[c] += pBlock[c];
             }
+            for (int c = 0; c < Channels; ++c)
+                pOut[x * Channels + c] = divider.divide(nSum[c]);
         }
         writer.putRow(y);
     }

@@ -32,6 +32,8 @@ private:
 
     // Whole-number factors on both axes: block sums with one division per sample.
     void scaleByIntegerFactors(const DibView& source, const DibView& target);
+    template <int Channels>
+    void sumBlocks(const DibView& source, const DibView& target);
     void scaleByTaps(const DibView& source, const DibView& target);
     void yieldEveryBand(std::int32_t nRow);
 
