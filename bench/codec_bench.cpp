@@ -262,19 +262,13 @@ void runGroup4Chain(benchmark::State& state, Page& page, bool bThreshold)
 
 }
 
-static void BM_PageToGroup4_FloydSteinberg(benchmark::State& state)
+static void BM_PageToGroup4(benchmark::State& state, bool bThreshold)
 {
     Page page = makeDocumentPage();
-    runGroup4Chain(state, page, false);
+    runGroup4Chain(state, page, bThreshold);
 }
-BENCHMARK(BM_PageToGroup4_FloydSteinberg)->Unit(benchmark::kMillisecond);
-
-static void BM_PageToGroup4_Threshold(benchmark::State& state)
-{
-    Page page = makeDocumentPage();
-    runGroup4Chain(state, page, true);
-}
-BENCHMARK(BM_PageToGroup4_Threshold)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PageToGroup4, FloydSteinberg, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PageToGroup4, Threshold, true)->Unit(benchmark::kMillisecond);
 
 static void BM_ReduceOnly_FloydSteinberg(benchmark::State& state)
 {
