@@ -17,25 +17,31 @@ void BitmapEncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_reader.reset();
 }
 
-void BitmapEncoderStream::setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount)
+namespace {
+
+// Sets nCount (> 0) bits from bit nFrom of a row.
+inline void setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount)
 {
-    std::int32_t nLast = nFrom + nCount - 1;
-    std::int32_t nFirstByte = nFrom >> 3, nLastByte = nLast >> 3;
-    unsigned char nHead = static_cast<unsigned char>(0xFFu >> (nFrom & 7));
-    unsigned char nTail = static_cast<unsigned char>(0xFFu << (7 - (nLast & 7)));
-    if (nFirstByte == nLastByte) {
-        pRow[nFirstByte] |= nHead & nTail;
+    unsigned char* pByte = pRow + (nFrom >> 3);
+    std::int32_t nBit = nFrom & 7;
+    if (nBit + nCount <= 8) {
+        *pByte = static_cast<unsigned char>(*pByte | ((0xFFu >> nBit) & ~(0xFFu >> (nBit + nCount))));
         return;
     }
-    pRow[nFirstByte] |= nHead;
-    // Short spans are the common case; a call would cost more than the bytes.
-    if (nLastByte - nFirstByte <= 8) {
-        for (std::int32_t i = nFirstByte + 1; i < nLastByte; ++i)
-            pRow[i] = 0xFF;
-    } else {
-        std::memset(pRow + nFirstByte + 1, 0xFF, static_cast<std::size_t>(nLastByte - nFirstByte - 1));
+    *pByte = static_cast<unsigned char>(*pByte | (0xFFu >> nBit));
+    ++pByte;
+    nCount -= 8 - nBit;
+    if (nCount >= 64) {
+        std::memset(pByte, 0xFF, static_cast<std::size_t>(nCount >> 3));
+        pByte += nCount >> 3;
+        nCount &= 7;
     }
-    pRow[nLastByte] |= nTail;
+    for (; nCount >= 8; nCount -= 8)
+        *pByte++ = 0xFF;
+    if (nCount > 0)
+        *pByte = static_cast<unsigned char>(*pByte | (0xFF00u >> nCount));
+}
+
 }
 
 void BitmapEncoderStream::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount)

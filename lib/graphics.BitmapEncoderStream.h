@@ -19,7 +19,6 @@ public:
     void flush() override;
 
 private:
-    static void setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount);
     void writeRow();
 
     RunValueReader m_reader;

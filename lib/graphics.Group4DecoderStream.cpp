@@ -82,7 +82,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     };
 
     for (;;) {
-        if (nBits < 0)
+        if (bDraining && nBits < 0)
             nBits = 0;
         if (nBits < 32) {
             if (!bReverseBits && pEnd - pData >= 4) {
@@ -141,13 +141,15 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
         } else {
             const ccitt::ModeEntry& mode = ccitt::kModeDecode[static_cast<std::size_t>(nAccumulator >> (64 - ccitt::kModeLookupBits))];
             consume(mode.nLength);
-            if (mode.mode == ccitt::Mode::horizontal) {
-                nRuns = 2;
-                nTotal = 0;
-                continue;
+            if (mode.mode != ccitt::Mode::vertical) {
+                if (mode.mode == ccitt::Mode::horizontal) {
+                    nRuns = 2;
+                    nTotal = 0;
+                    continue;
+                }
+                if (mode.mode == ccitt::Mode::invalid)
+                    raiseUnsupportedCode();
             }
-            if (mode.mode == ccitt::Mode::invalid)
-                raiseUnsupportedCode();
             // b1: the first change right of a0 to the colour opposite a0's; changes to
             // black stand at odd indexes, so nB1 keeps the parity of the element count
             // and steps by pairs. a0 is below the width here, so the sentinels stop it.
