@@ -65,12 +65,12 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     std::uint64_t nAccumulator = m_nAccumulator;
     std::int32_t nBits = m_nBitCount;
     std::int32_t a0 = m_nA0;
-    std::int32_t nCount = m_nCurrentCount;
-    std::int32_t nB1 = m_nB1;
     std::int32_t nRuns = m_nHorizontalRuns;
     std::int32_t nTotal = m_nRunTotal;
     std::int32_t* a = m_lines.getCurrent();
+    std::int32_t* pA = a + m_nCurrentCount;  // where the next changing element goes
     const std::int32_t* b = m_lines.getReference();
+    const std::int32_t* pB1 = b + m_nB1;     // where the next b1 search starts
     const std::int32_t nWidth = m_nWidth;
     const bool bReverseBits = m_bReverseBits;
     bool bStripBoundary = m_nLinesDecoded == m_nNextStripLine;
@@ -113,14 +113,14 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
             bStripBoundary = false;
             nAccumulator = m_nAccumulator;
             nBits = m_nBitCount;
-            nB1 = m_nB1;
+            pB1 = b + m_nB1;
             continue;
         }
 
         std::int32_t a1;
         if (nRuns > 0) {
             // Horizontal mode: a run code of the colour at a0.
-            const ccitt::DecodeTable& table = (nCount & 1) ? ccitt::kWhiteDecode : ccitt::kBlackDecode;
+            const ccitt::DecodeTable& table = ((pA - a) & 1) ? ccitt::kWhiteDecode : ccitt::kBlackDecode;
             const ccitt::DecodeEntry& entry = table[static_cast<std::size_t>(nAccumulator >> (64 - ccitt::kLookupBits))];
             if (entry.nValue < 0)
                 raiseUnsupportedCode();  // T.6 has no EOL inside a line
@@ -151,35 +151,36 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
                     raiseUnsupportedCode();
             }
             // b1: the first change right of a0 to the colour opposite a0's; changes to
-            // black stand at odd indexes, so nB1 keeps the parity of the element count
-            // and steps by pairs. a0 is below the width here, so the sentinels stop it.
-            while (b[nB1] <= a0)
-                nB1 += 2;
+            // black stand at odd indexes, so the b1 index keeps the parity of the element
+            // count and steps by pairs. a0 is below the width here, so the sentinels stop it.
+            std::int32_t b1;
+            while ((b1 = *pB1) <= a0)
+                pB1 += 2;
             if (mode.mode == ccitt::Mode::pass) {
-                const std::int32_t b2 = b[nB1 + 1];
+                const std::int32_t b2 = pB1[1];
                 if (b2 >= nWidth)
                     raiseUnsupportedCode();  // a pass never reaches the end of the line
                 a0 = b2;
-                nB1 += 2;
+                pB1 += 2;
                 continue;
             }
-            a1 = b[nB1] + mode.nOffset;  // vertical mode
+            a1 = b1 + mode.nOffset;  // vertical mode
             // a0 < a1 <= width, in one unsigned comparison.
             if (static_cast<std::uint32_t>(a1 - a0 - 1) >= static_cast<std::uint32_t>(nWidth - a0))
                 raiseUnsupportedCode();
-            --nB1;
+            --pB1;
         }
-        a[nCount++] = a1;
+        *pA++ = a1;
         a0 = a1;
         if (a0 < nWidth || nRuns > 0)
             continue;
 
-        endLine(nCount);
+        endLine(static_cast<std::int32_t>(pA - a));
         a = m_lines.getCurrent();
         b = m_lines.getReference();
-        nCount = 1;
+        pA = a + 1;
         a0 = -1;
-        nB1 = 1;
+        pB1 = b + 1;
         bStripBoundary = m_nLinesDecoded == m_nNextStripLine;
         if (isFinished()) {
             // Everything after the last line is ignored.
@@ -192,8 +193,8 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
     m_nAccumulator = nAccumulator;
     m_nBitCount = nBits > 0 ? nBits : 0;
     m_nA0 = a0;
-    m_nCurrentCount = nCount;
-    m_nB1 = nB1;
+    m_nCurrentCount = static_cast<std::int32_t>(pA - a);
+    m_nB1 = static_cast<std::int32_t>(pB1 - b);
     m_nHorizontalRuns = nRuns;
     m_nRunTotal = nTotal;
 }
