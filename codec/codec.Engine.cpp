@@ -12,12 +12,10 @@ namespace velmo::codec {
 
 namespace {
 
-std::atomic<std::uint32_t> g_nNextEngineId{1};
 std::atomic<std::uint32_t> g_nNextThreadToken{1};
 
-// Registrations of the calling thread, per engine; they end with the thread.
-thread_local std::map<std::uint32_t, std::map<std::string, std::int32_t>> t_registrations;
-
+// A plain number per thread: thread-local objects with destructors are not safe in a
+// library that is unloaded while threads it has seen live on.
 std::uint32_t getThreadToken()
 {
     thread_local const std::uint32_t nToken = g_nNextThreadToken++;
@@ -48,7 +46,7 @@ std::uint32_t getModuleIndex(std::uint32_t nOpcode)
 
 }
 
-Engine::Engine(std::vector<ModuleDescriptor> modules) : m_modules(std::move(modules)), m_nEngineId(g_nNextEngineId++) {}
+Engine::Engine(std::vector<ModuleDescriptor> modules) : m_modules(std::move(modules)) {}
 
 Engine& Engine::getProcessEngine()
 {
@@ -78,22 +76,22 @@ const ModuleDescriptor* Engine::findModule(const std::string& name) const
     return nullptr;
 }
 
-Engine::ThreadModules& Engine::getThreadModules() const
+Engine::ThreadModules& Engine::getThreadModules()
 {
-    return t_registrations[m_nEngineId];
+    return m_threadModules[getThreadToken()];
 }
 
 std::int32_t Engine::registerModule(std::uint32_t nOpcodeBase, std::uint32_t nInterfaceVersion)
 {
     try {
         const std::string name = formatModuleName(getModuleIndex(nOpcodeBase), nInterfaceVersion);
+        std::lock_guard<std::mutex> guard(m_lock);
         ThreadModules& mine = getThreadModules();
         auto owned = mine.find(name);
         if (owned != mine.end()) {
             ++owned->second;
             return statusOk;
         }
-        std::lock_guard<std::mutex> guard(m_lock);
         auto instance = m_instances.find(name);
         if (instance == m_instances.end()) {
             const ModuleDescriptor* pModule = findModule(name);
@@ -140,11 +138,11 @@ std::int32_t Engine::startRequest(ParameterBlock& block)
         return fail(block, statusRequestActive);
     const std::uint32_t nModuleIndex = getModuleIndex(block.nOpcode);
     const std::string name = formatModuleName(nModuleIndex, kInterfaceVersion);
-    if (!getThreadModules().count(name))
-        return fail(block, statusModuleNotRegistered);
     ModuleEntry pfnEntry;
     {
         std::lock_guard<std::mutex> guard(m_lock);
+        if (!getThreadModules().count(name))
+            return fail(block, statusModuleNotRegistered);
         Instance& instance = m_instances.at(name);
         ++instance.nUseCount;
         pfnEntry = instance.pfnEntry;
@@ -207,8 +205,9 @@ void Engine::releaseRequest(ParameterBlock& block)
     block.request = RequestState{};
 }
 
-std::int32_t Engine::getThreadUseCount(std::uint32_t nModuleIndex) const
+std::int32_t Engine::getThreadUseCount(std::uint32_t nModuleIndex)
 {
+    std::lock_guard<std::mutex> guard(m_lock);
     const ThreadModules& mine = getThreadModules();
     auto owned = mine.find(formatModuleName(nModuleIndex, kInterfaceVersion));
     return owned == mine.end() ? 0 : owned->second;

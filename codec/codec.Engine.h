@@ -42,7 +42,7 @@ public:
     // Runs one phase of the request in pBlock; answers a response (see Response).
     std::int32_t runPhase(ParameterBlock* pBlock, std::int32_t nPhase);
 
-    std::int32_t getThreadUseCount(std::uint32_t nModuleIndex) const;
+    std::int32_t getThreadUseCount(std::uint32_t nModuleIndex);
     std::int32_t getProcessUseCount(std::uint32_t nModuleIndex) const;
 
 private:
@@ -57,14 +57,16 @@ private:
     ModuleEntry findEntry(std::uint32_t nModuleIndex) const;
     static std::int32_t callModule(ModuleEntry pfnEntry, ParameterBlock& block, std::int32_t nPhase);
     void releaseRequest(ParameterBlock& block);
-    ThreadModules& getThreadModules() const;
+    // The calling thread's registrations; m_lock held.
+    ThreadModules& getThreadModules();
     const ModuleDescriptor* findModule(const std::string& name) const;
 
     const std::vector<ModuleDescriptor> m_modules;
-    // Distinguishes engines in the per-thread registrations.
-    const std::uint32_t m_nEngineId;
     mutable std::mutex m_lock;
     std::map<std::string, Instance> m_instances;
+    // Registrations per thread token. A thread's entry outlives the thread (a few bytes
+    // per module), as the modules a thread loaded stay registered for it.
+    std::map<std::uint32_t, ThreadModules> m_threadModules;
 };
 
 }
