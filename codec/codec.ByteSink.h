@@ -1,8 +1,10 @@
 #ifndef VELMO_CODEC_BYTESINK_H
 #define VELMO_CODEC_BYTESINK_H
 
-#include "codec/codec.ModuleRequest.h"
+#include "codec/codec.CodecError.h"
+#include "codec/codec.ParameterBlock.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace velmo::codec {

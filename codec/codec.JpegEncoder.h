@@ -2,8 +2,8 @@
 #define VELMO_CODEC_JPEGENCODER_H
 
 #include "codec/codec.ByteSink.h"
+#include "codec/codec.DibView.h"
 #include "codec/codec.JpegTables.h"
-#include "codec/codec.ModuleRequest.h"
 
 #include <array>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "codec/codec.ReduceModule.h"
 
 #include "codec/codec.Ditherer.h"
-#include "codec/codec.Luminance.h"
+#include "codec/codec.LuminanceRowReader.h"
 #include "codec/codec.ModuleRequest.h"
-#include "codec/codec.SampleRows.h"
+#include "codec/codec.SampleRowWriter.h"
 
 #include <vector>
 

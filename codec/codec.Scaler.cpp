@@ -1,6 +1,8 @@
 #include "codec/codec.Scaler.h"
 
-#include "codec/codec.SampleRows.h"
+#include "codec/codec.ModuleRequest.h"
+#include "codec/codec.SampleRowReader.h"
+#include "codec/codec.SampleRowWriter.h"
 
 #include <algorithm>
 

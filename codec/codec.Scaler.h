@@ -1,7 +1,8 @@
 #ifndef VELMO_CODEC_SCALER_H
 #define VELMO_CODEC_SCALER_H
 
-#include "codec/codec.ModuleRequest.h"
+#include "codec/codec.DibView.h"
+#include "codec/codec.ParameterBlock.h"
 
 #include <vector>
 

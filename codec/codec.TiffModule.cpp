@@ -2,8 +2,8 @@
 
 #include "codec/codec.JpegEncoder.h"
 #include "codec/codec.LzwEncoder.h"
-#include "codec/codec.Luminance.h"
 #include "codec/codec.ModuleRequest.h"
+#include "codec/codec.Palette.h"
 #include "codec/codec.SinkStream.h"
 #include "codec/codec.TiffDirectory.h"
 #include "lib/graphics.BitmapDecoderStream.h"

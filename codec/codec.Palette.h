@@ -1,10 +1,9 @@
-#ifndef VELMO_CODEC_LUMINANCE_H
-#define VELMO_CODEC_LUMINANCE_H
+#ifndef VELMO_CODEC_PALETTE_H
+#define VELMO_CODEC_PALETTE_H
 
-#include "codec/codec.ModuleRequest.h"
+#include "codec/codec.ParameterBlock.h"
 
 #include <array>
-#include <vector>
 
 namespace velmo::codec {
 
@@ -25,19 +24,6 @@ public:
 private:
     std::array<unsigned char, 256> m_luminances{};
     bool m_bGreyRamp = true;
-};
-
-// The luminance of each pixel of an 8- or 24-bit bitmap's rows.
-class LuminanceRowReader {
-public:
-    LuminanceRowReader(const DibView& image, const Palette& palette);
-
-    const unsigned char* getRow(std::int32_t nTopDownRow);
-
-private:
-    const DibView& m_image;
-    const Palette& m_palette;
-    std::vector<unsigned char> m_row;
 };
 
 }

@@ -1,26 +1,11 @@
-#ifndef VELMO_CODEC_SAMPLEROWS_H
-#define VELMO_CODEC_SAMPLEROWS_H
+#ifndef VELMO_CODEC_SAMPLEROWWRITER_H
+#define VELMO_CODEC_SAMPLEROWWRITER_H
 
-#include "codec/codec.ModuleRequest.h"
+#include "codec/codec.DibView.h"
 
 #include <vector>
 
 namespace velmo::codec {
-
-// Rows of a 1-, 8- or 24-bit bitmap as one byte per sample: 8- and 24-bit rows are used
-// in place, a 1-bit row is spread to 0 (bit clear) and 255 (bit set).
-class SampleRowReader {
-public:
-    explicit SampleRowReader(const DibView& image);
-
-    const unsigned char* getRow(std::int32_t nTopDownRow);
-    std::int32_t getChannels() const { return m_nChannels; }
-
-private:
-    const DibView& m_image;
-    std::int32_t m_nChannels;
-    std::vector<unsigned char> m_spread;
-};
 
 // Writes rows of samples into a 1-, 8- or 24-bit bitmap, padding bytes zeroed; for 1 bit a
 // sample of 128 or more sets the bit.

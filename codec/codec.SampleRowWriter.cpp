@@ -1,37 +1,13 @@
-#include "codec/codec.SampleRows.h"
+#include "codec/codec.SampleRowWriter.h"
+
+#include "codec/codec.SampleRowReader.h"
 
 #include <cstring>
 
 namespace velmo::codec {
 
-namespace {
-
-std::int32_t channelsOf(std::int32_t nBitCount)
-{
-    return nBitCount == 24 ? 3 : 1;
-}
-
-}
-
-SampleRowReader::SampleRowReader(const DibView& image)
-    : m_image(image), m_nChannels(channelsOf(image.getBitCount()))
-{
-    if (image.getBitCount() == 1)
-        m_spread.resize(static_cast<std::size_t>(image.getWidth()));
-}
-
-const unsigned char* SampleRowReader::getRow(std::int32_t nTopDownRow)
-{
-    const unsigned char* pRow = m_image.getRow(nTopDownRow);
-    if (m_image.getBitCount() != 1)
-        return pRow;
-    for (std::int32_t x = 0; x < m_image.getWidth(); ++x)
-        m_spread[x] = (pRow[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0;
-    return m_spread.data();
-}
-
 SampleRowWriter::SampleRowWriter(const DibView& image)
-    : m_image(image), m_samples(static_cast<std::size_t>(image.getWidth()) * channelsOf(image.getBitCount()))
+    : m_image(image), m_samples(static_cast<std::size_t>(image.getWidth()) * SampleRowReader::getChannelsOf(image.getBitCount()))
 {
 }
 

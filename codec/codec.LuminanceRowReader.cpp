@@ -1,24 +1,8 @@
-#include "codec/codec.Luminance.h"
+#include "codec/codec.LuminanceRowReader.h"
 
 #include <cstring>
 
 namespace velmo::codec {
-
-Palette::Palette(const ColourEntry* pEntries)
-{
-    bool bEmpty = true;
-    for (int i = 0; i < 256; ++i) {
-        const ColourEntry& entry = pEntries[i];
-        bEmpty = bEmpty && !entry.nRed && !entry.nGreen && !entry.nBlue;
-        m_bGreyRamp = m_bGreyRamp && entry.nRed == i && entry.nGreen == i && entry.nBlue == i;
-        m_luminances[i] = computeLuminance(entry.nRed, entry.nGreen, entry.nBlue);
-    }
-    if (bEmpty) {
-        m_bGreyRamp = true;
-        for (int i = 0; i < 256; ++i)
-            m_luminances[i] = static_cast<unsigned char>(i);
-    }
-}
 
 LuminanceRowReader::LuminanceRowReader(const DibView& image, const Palette& palette)
     : m_image(image), m_palette(palette), m_row(static_cast<std::size_t>(image.getWidth()))
