@@ -133,6 +133,8 @@ TEST(Scale, BadInputFailsWithStatus)
         {"output too small", 4, 4, 8, 4, 4, 15, statusOutputTooSmall},
         {"output too wide", 4, 4, 8, 70000, 1, 4096, statusInvalidParameter},
         {"output over 2 GB", 4, 4, 24, 60000, 60000, 4096, statusInvalidParameter},
+        {"input over 2 GB", 40000, 40000, 24, 2, 2, 4096, statusInvalidParameter},
+        {"input wider than any page", 70000, 1, 8, 2, 1, 4096, statusInvalidParameter},
     };
     for (const BadCase& test : cases) {
         SCOPED_TRACE(test.pszName);
