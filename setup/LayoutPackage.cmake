@@ -1,0 +1,20 @@
+# Lays out the installation package. Every file is named after the installer's base name,
+# since the installer finds its package files by its own name.
+foreach(input INSTALLER DRIVER_X86 DRIVER_X64 CONFIG README)
+  if(NOT EXISTS "${${input}}")
+    message(FATAL_ERROR "package: ${${input}} is missing (build the win64 preset's korvadrv target for the x64 driver)")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${PACKAGE_DIR}")
+file(MAKE_DIRECTORY "${PACKAGE_DIR}")
+file(COPY_FILE "${INSTALLER}" "${PACKAGE_DIR}/korvasetup.exe")
+file(COPY_FILE "${DRIVER_X86}" "${PACKAGE_DIR}/korvasetup.x86")
+file(COPY_FILE "${DRIVER_X64}" "${PACKAGE_DIR}/korvasetup.x64")
+# Windows reads the configuration and the notes with CR LF line ends.
+foreach(pair "${CONFIG}|korvasetup.cfg" "${README}|README.txt")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 source)
+  list(GET pair 1 target)
+  configure_file("${source}" "${PACKAGE_DIR}/${target}" @ONLY NEWLINE_STYLE CRLF)
+endforeach()
+message(STATUS "package laid out in ${PACKAGE_DIR}")
