@@ -1,7 +1,9 @@
-// Printer-interface entry points. Settings are fixed: every request is answered from the
-// default record; the full answers arrive with the settings side.
+// Printer-interface entry points. The printer has no settings a user can change: every
+// request is answered with fixed capabilities, the default record or the caller's own record.
 #include "driver/DdiBoundary.h"
 #include "driver/DeviceAnswers.h"
+#include "driver/DeviceCapabilities.h"
+#include "driver/PropertySheet.h"
 #include "driver/compat/PrinterInterface.h"
 
 #include <algorithm>
@@ -10,17 +12,25 @@
 using namespace velmo::driver;
 
 namespace {
-void copyDefaultDevmode(DEVMODEW* pdmOutput)
+
+constexpr LONG devmodeSize = sizeof(DEVMODEW);
+
+// The default record overlaid with as much of the caller's record as it holds: a record of
+// an older, shorter layout is read no further than its own end.
+DEVMODEW overlaidDefault(const DEVMODEW& input)
 {
-    if (pdmOutput)
-        std::memcpy(pdmOutput, &defaultDevmode(), sizeof(DEVMODEW));
-}
+    DEVMODEW working = defaultDevmode();
+    const std::size_t nInputSize = static_cast<std::size_t>(input.dmSize) + input.dmDriverExtra;
+    std::memcpy(&working, &input, std::min<std::size_t>(nInputSize, sizeof(DEVMODEW)));
+    return working;
 }
 
-DWORD WINAPI DrvDeviceCapabilities(HANDLE /*hPrinter*/, PWSTR /*pDeviceName*/, WORD /*iDevCap*/,
-                                   VOID* /*pvOutput*/, PDEVMODEW /*pDevMode*/)
+}
+
+DWORD WINAPI DrvDeviceCapabilities(HANDLE /*hPrinter*/, PWSTR /*pDeviceName*/, WORD iDevCap, VOID* pvOutput,
+                                   PDEVMODEW /*pDevMode*/)
 {
-    return GDI_ERROR;
+    return guardBoundary<DWORD>(GDI_ERROR, [&] { return answerDeviceCapability(iDevCap, pvOutput); });
 }
 
 LONG WINAPI DrvDocumentProperties(HWND /*hWnd*/, HANDLE /*hPrinter*/, PWSTR /*pDeviceName*/, PDEVMODEW pdmOutput,
@@ -28,11 +38,9 @@ LONG WINAPI DrvDocumentProperties(HWND /*hWnd*/, HANDLE /*hPrinter*/, PWSTR /*pD
 {
     return guardBoundary<LONG>(-1, [&]() -> LONG {
         if (fMode == 0)
-            return sizeof(DEVMODEW);
-        DEVMODEW working = defaultDevmode();
-        // A record of an older, shorter layout is read no further than it reaches.
-        if ((fMode & DM_IN_BUFFER) && pdmInput)
-            std::memcpy(&working, pdmInput, std::min<std::size_t>(pdmInput->dmSize, sizeof(DEVMODEW)));
+            return devmodeSize;
+        const DEVMODEW working =
+            (fMode & DM_IN_BUFFER) && pdmInput ? overlaidDefault(*pdmInput) : defaultDevmode();
         if ((fMode & DM_OUT_BUFFER) && pdmOutput)
             std::memcpy(pdmOutput, &working, sizeof(DEVMODEW));
         return IDOK;
@@ -45,21 +53,45 @@ LONG WINAPI DrvAdvancedDocumentProperties(HWND /*hWnd*/, HANDLE /*hPrinter*/, PW
     return 0;
 }
 
-LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO /*pPSUIInfo*/, LPARAM /*lParam*/)
+LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
 {
-    return -1;
+    return guardBoundary<LONG>(-1, [&]() -> LONG {
+        if (pPSUIInfo)
+            return handlePropertySheetCall(*pPSUIInfo, 1);
+        // Without a sheet the caller only wants the settings, as DrvDocumentProperties gives them.
+        auto* pHeader = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam);
+        if (!pHeader)
+            return -1;
+        pHeader->cbOut = devmodeSize;
+        if (pHeader->fMode == 0 || !pHeader->pdmOut)
+            return devmodeSize;
+        if (!(pHeader->fMode & (DM_UPDATE | DM_COPY)))
+            return 1;
+        DrvDocumentProperties(nullptr, pHeader->hPrinter, pHeader->pszPrinterName, pHeader->pdmOut, pHeader->pdmIn,
+                              pHeader->fMode);
+        return 1;
+    });
 }
 
-LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO /*pPSUIInfo*/, LPARAM /*lParam*/)
+LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM /*lParam*/)
 {
-    return -1;
+    return guardBoundary<LONG>(-1, [&]() -> LONG { return pPSUIInfo ? handlePropertySheetCall(*pPSUIInfo, 0) : -1; });
 }
 
-WINBOOL WINAPI DrvConvertDevMode(LPWSTR /*pPrinterName*/, PDEVMODEW /*pdmIn*/, PDEVMODEW pdmOut,
-                                 PLONG /*pcbNeeded*/, DWORD /*fMode*/)
+// Whatever conversion is asked for, the answer is the default record; the input is not read.
+WINBOOL WINAPI DrvConvertDevMode(LPWSTR /*pPrinterName*/, PDEVMODEW /*pdmIn*/, PDEVMODEW pdmOut, PLONG pcbNeeded,
+                                 DWORD /*fMode*/)
 {
-    copyDefaultDevmode(pdmOut);
-    return TRUE;
+    return guardBoundary<WINBOOL>(FALSE, [&]() -> WINBOOL {
+        if (pcbNeeded && *pcbNeeded < devmodeSize) {
+            *pcbNeeded = devmodeSize;
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return FALSE;
+        }
+        if (pdmOut)
+            std::memcpy(pdmOut, &defaultDevmode(), sizeof(DEVMODEW));
+        return TRUE;
+    });
 }
 
 // Every job can be printed.

@@ -1,11 +1,15 @@
 // The page conversion of the test build korvadrv-probe.dll: every captured page is written
 // unchanged to KORVA_CAPTURE_DIR\page-<page number>.bmp, and the driver's process-wide state
-// can be read by the test that loaded the build.
+// (its configuration, job, page format and library heap) can be read by the test that
+// loaded the build.
 #include "driver/DriverConfig.h"
 #include "driver/JobState.h"
 #include "driver/PageConversion.h"
 #include "driver/PageFormat.h"
 
+#include "core/object.Heap.h"
+
+#include <cstdint>
 #include <string>
 
 namespace velmo::driver {
@@ -45,6 +49,12 @@ const velmo::driver::JobState* korvaProbeJobState()
 const velmo::driver::PageFormat* korvaProbePageFormat()
 {
     return &velmo::driver::pageFormat();
+}
+
+// The live blocks of the library heap inside the driver, whose copy of the library is its own.
+std::int64_t korvaProbeLiveHeapBlocks()
+{
+    return velmo::core::object::Heap::getLiveBlockCount();
 }
 
 }
