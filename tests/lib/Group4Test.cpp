@@ -149,6 +149,7 @@ TEST(Group4Decoder, RejectsCodesThatLeaveTheLine)
         {"invalid code in horizontal mode", "001 000000000000 1"},
         {"empty horizontal runs that would not advance", "001 1011 000101 001 00110101 0000110111"},
         {"extension code", "0000001111"},
+        {"pass to the end of the line", "0001"},
         {"make-up codes adding up past the width", "001 000000011111 000000011111"},
     };
     for (const Case& c : cases) {
