@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+using namespace velmo::tools;
 using namespace velmo::tools::printhost;
 
 namespace {
