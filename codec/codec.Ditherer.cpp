@@ -147,6 +147,14 @@ inline int quantisationError(int nValue, bool bBlack)
     return bBlack ? std::max(nValue, 0) : std::min(nValue, 255) - 255;
 }
 
+// Paper white and full black are printed as they are and absorb the error that reaches
+// them: a page's white background stays free of stray dots from the anti-aliased text
+// nearby, and, being most of a page, costs almost nothing.
+inline bool isExactLevel(unsigned nLuminance)
+{
+    return nLuminance == 0 || nLuminance == 255;
+}
+
 // Floyd and Steinberg, "An adaptive algorithm for spatial greyscale" (1976): 7/16 of the
 // error to the next pixel, 3/16, 5/16 and 1/16 to the three below. The next pixel's share
 // and the row below's pending sums are carried in locals, so that each pixel costs one
@@ -168,20 +176,15 @@ public:
     }
 
 private:
-    static constexpr std::int32_t kQuietRun = 8;
+    static constexpr std::int32_t kWhiteRun = 8;
 
-    // Whether the kQuietRun pixels from x on in the given direction are white and receive
-    // no error from the row above.
+    // Whether the kWhiteRun pixels from x on in the given direction are paper white.
     template <int Direction>
-    static bool isQuietRun(const unsigned char* pLuminance, const int* pAbove, std::int32_t x)
+    static bool isWhiteRun(const unsigned char* pLuminance, std::int32_t x)
     {
-        const std::int32_t nFirst = Direction > 0 ? x : x - (kQuietRun - 1);
         std::uint64_t nLevels;
-        std::memcpy(&nLevels, pLuminance + nFirst, sizeof nLevels);
-        int nErrors = 0;
-        for (std::int32_t i = 0; i < kQuietRun; ++i)
-            nErrors |= pAbove[nFirst + i];
-        return nLevels == ~std::uint64_t{0} && nErrors == 0;
+        std::memcpy(&nLevels, pLuminance + (Direction > 0 ? x : x - (kWhiteRun - 1)), sizeof nLevels);
+        return nLevels == ~std::uint64_t{0};
     }
 
     template <int Direction>
@@ -195,21 +198,21 @@ private:
         int nBelowBack = 0;   // pending sum for the cell below the predecessor
         int nBelowHere = 0;   // pending sum for the cell below x
         for (std::int32_t n = 0; n < m_nWidth; ++n, x += Direction) {
-            if (!(nRight | nBelowBack | nBelowHere) && n + kQuietRun <= m_nWidth && isQuietRun<Direction>(pLuminance, pAbove, x)) {
-                // Eight pixels of paper white that receive no error: all white, and the
-                // cells below them get nothing.
-                const std::int32_t nFirst = Direction > 0 ? x : x - (kQuietRun - 1);
-                std::memset(pBlack + nFirst, 0, kQuietRun);
-                std::memset(pBelow + nFirst - Direction, 0, kQuietRun * sizeof(int));
-                n += kQuietRun - 1;
-                x += (kQuietRun - 1) * Direction;
+            if (n + kWhiteRun <= m_nWidth && isWhiteRun<Direction>(pLuminance, x)) {
+                // Eight exact pixels at once: the cells below them get only what the
+                // pixels before the run still owe them.
+                const std::int32_t nFirst = Direction > 0 ? x : x - (kWhiteRun - 1);
+                std::memset(pBlack + nFirst, 0, kWhiteRun);
+                std::memset(pBelow + nFirst - Direction, 0, kWhiteRun * sizeof(int));
+                pBelow[x - Direction] = nBelowBack;
+                pBelow[x] = nBelowHere;
+                nRight = nBelowBack = nBelowHere = 0;
+                n += kWhiteRun - 1;
+                x += (kWhiteRun - 1) * Direction;
                 continue;
             }
-            const int nIncoming = pAbove[x] + nRight;
             const unsigned nLuminance = pLuminance[x];
-            if (static_cast<unsigned>(nIncoming + 8) < 16 && (nLuminance == 0 || nLuminance == 255)) {
-                // Paper white or full black with no error to carry: nothing to spread. Most
-                // of a document takes this branch, which breaks the chain of dependent steps.
+            if (isExactLevel(nLuminance)) {
                 pBlack[x] = nLuminance == 0;
                 nRight = 0;
                 pBelow[x - Direction] = nBelowBack;
@@ -217,6 +220,7 @@ private:
                 nBelowHere = 0;
                 continue;
             }
+            const int nIncoming = pAbove[x] + nRight;
             const int nValue = static_cast<int>(nLuminance) + toLevels<16>(nIncoming);
             const bool bBlack = nValue < 128;
             pBlack[x] = bBlack;
@@ -278,6 +282,10 @@ private:
     {
         std::int32_t x = Direction > 0 ? 0 : m_nWidth - 1;
         for (std::int32_t n = 0; n < m_nWidth; ++n, x += Direction) {
+            if (isExactLevel(pLuminance[x])) {
+                pBlack[x] = pLuminance[x] == 0;
+                continue;
+            }
             const int nValue = pLuminance[x] + toLevels<Kernel::kDivisor>(pRows[0][x]);
             const bool bBlack = nValue < 128;
             pBlack[x] = bBlack;

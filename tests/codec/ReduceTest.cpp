@@ -91,6 +91,33 @@ TEST(Reduce, ErrorDiffusionSpreadsARampEvenly)
     }
 }
 
+TEST(Reduce, ErrorDiffusionLeavesPaperWhiteClean)
+{
+    // Grey patches on white: their error stops at the white around them, where it would
+    // otherwise leave stray dots.
+    for (int nLevel : {60, 100, 140, 180, 220}) {
+        TestDib page = makeGrey(64, 64, 255);
+        for (std::int32_t y = 20; y < 36; ++y) {
+            for (std::int32_t x = 20; x < 36; ++x)
+                page.setPixel(x, y, static_cast<unsigned char>(nLevel), static_cast<unsigned char>(nLevel), static_cast<unsigned char>(nLevel));
+        }
+        for (const DitherRow* pRow : {&kFloydSteinberg, &kStucki}) {
+            SCOPED_TRACE(testing::Message() << pRow->pszName << " level " << nLevel);
+            const TestDib output = reducedImage(reduce(page, *pRow));
+            std::int32_t nInside = 0;
+            std::int32_t nOutside = 0;
+            for (std::int32_t y = 0; y < 64; ++y) {
+                for (std::int32_t x = 0; x < 64; ++x) {
+                    const bool bInside = x >= 20 && x < 36 && y >= 20 && y < 36;
+                    (bInside ? nInside : nOutside) += output.isSet(x, y);
+                }
+            }
+            EXPECT_EQ(nOutside, 0);
+            EXPECT_NEAR(nInside / 256.0, 1.0 - nLevel / 255.0, 0.05);
+        }
+    }
+}
+
 TEST(Reduce, ThresholdBandKeepsBlackTextOnWhite)
 {
     TestDib page = makeNoiseImage(77, 23, 24, 11);
