@@ -17,6 +17,7 @@ enum Marker : unsigned {
 };
 
 constexpr int kLargestCategoryValue = 4095;
+constexpr std::uint64_t kDeBruijn64 = 0x03F79D71B4CB0A89ull;
 
 // Magnitude category (T.81, F.1.2.1.1): the number of bits of |v|.
 const std::array<std::uint8_t, kLargestCategoryValue + 1>& getCategories()
@@ -69,6 +70,24 @@ void transform8(float* p, int nStep)
     p[3 * nStep] = z13 - z2;
     p[nStep] = z11 + z4;
     p[7 * nStep] = z11 - z4;
+}
+
+// The index of the lowest set bit of a non-zero value: the bit isolated and multiplied by
+// a de Bruijn sequence, whose top six bits then name it (Leiserson, Prokop and Randall,
+// "Using de Bruijn sequences to index a 1 in a computer word", 1998).
+constexpr std::array<std::uint8_t, 64> makeDeBruijnPositions()
+{
+    std::array<std::uint8_t, 64> table{};
+    for (int i = 0; i < 64; ++i)
+        table[(kDeBruijn64 << i) >> 58] = static_cast<std::uint8_t>(i);
+    return table;
+}
+
+constexpr std::array<std::uint8_t, 64> kDeBruijnPositions = makeDeBruijnPositions();
+
+int countTrailingZeros(std::uint64_t nValue)
+{
+    return kDeBruijnPositions[((nValue & (~nValue + 1)) * kDeBruijn64) >> 58];
 }
 
 int roundToInt(float v)
@@ -203,35 +222,55 @@ void JpegEncoder::writeHeaders()
     m_layout.nScanBegin = m_sink.getPosition();
 }
 
-// Colour conversion of T.871 (JFIF): Y from each pixel; Cb and Cr from the mean of each 2x2
-// group, which equals the mean of the pixels' own values. Pixels beyond the picture repeat
-// its last column and row.
+// Colour conversion of T.871 (JFIF), in 16-bit fixed point: Y from each pixel; Cb and Cr
+// from the sums of each 2x2 group, which equal the sums of the pixels' own values. Pixels
+// beyond the picture repeat its last column and row.
+namespace {
+
+constexpr int kYRed = 19595, kYGreen = 38470, kYBlue = 7471;               // 0.299, 0.587, 0.114
+constexpr int kCbRed = -11059, kCbGreen = -21709, kCbBlue = 32768;         // -0.168736, -0.331264, 0.5
+constexpr int kCrRed = 32768, kCrGreen = -27439, kCrBlue = -5329;          // 0.5, -0.418688, -0.081312
+constexpr float kFixedToLevel = 1.0f / 65536;
+constexpr float kGroupSumToLevel = 1.0f / (4 * 65536);
+
+// The luminance of a BGR pixel, level-shifted.
+inline float toLuma(const unsigned char* p)
+{
+    return static_cast<float>(kYRed * p[2] + kYGreen * p[1] + kYBlue * p[0]) * kFixedToLevel - 128.0f;
+}
+
+}
+
 void JpegEncoder::convertBand(std::int32_t nBand)
 {
-    const std::int32_t nWidth = m_image.getWidth();
+    const std::size_t nWidth = static_cast<std::size_t>(m_image.getWidth());
     const std::int32_t nLastRow = m_image.getHeight() - 1;
+    // Groups whose two columns both lie inside the picture, then the rest with clamping.
+    const std::size_t nWholeGroups = std::min(m_nChromaStride, nWidth / 2);
     for (std::int32_t nPair = 0; nPair < 8; ++nPair) {
         const std::int32_t y = nBand * 16 + 2 * nPair;
-        const unsigned char* pRows[2] = {m_image.getRow(std::min(y, nLastRow)), m_image.getRow(std::min(y + 1, nLastRow))};
-        float* pLuma[2] = {&m_luma[2 * nPair * m_nLumaStride], &m_luma[(2 * nPair + 1) * m_nLumaStride]};
-        float* pBlue = &m_blueDifference[nPair * m_nChromaStride];
-        float* pRed = &m_redDifference[nPair * m_nChromaStride];
-        for (std::size_t cx = 0; cx < m_nChromaStride; ++cx) {
-            const std::size_t x0 = std::min<std::size_t>(2 * cx, nWidth - 1);
-            const std::size_t x1 = std::min<std::size_t>(2 * cx + 1, nWidth - 1);
-            float fRed = 0, fGreen = 0, fBlue = 0;
-            for (int r = 0; r < 2; ++r) {
-                const unsigned char* p0 = pRows[r] + 3 * x0;
-                const unsigned char* p1 = pRows[r] + 3 * x1;
-                pLuma[r][2 * cx] = 0.299f * p0[2] + 0.587f * p0[1] + 0.114f * p0[0] - 128.0f;
-                pLuma[r][2 * cx + 1] = 0.299f * p1[2] + 0.587f * p1[1] + 0.114f * p1[0] - 128.0f;
-                fRed += static_cast<float>(p0[2] + p1[2]);
-                fGreen += static_cast<float>(p0[1] + p1[1]);
-                fBlue += static_cast<float>(p0[0] + p1[0]);
-            }
-            pBlue[cx] = 0.25f * (-0.168736f * fRed - 0.331264f * fGreen + 0.5f * fBlue);
-            pRed[cx] = 0.25f * (0.5f * fRed - 0.418688f * fGreen - 0.081312f * fBlue);
-        }
+        const unsigned char* const pTop = m_image.getRow(std::min(y, nLastRow));
+        const unsigned char* const pBottom = m_image.getRow(std::min(y + 1, nLastRow));
+        float* const pLumaTop = &m_luma[2 * nPair * m_nLumaStride];
+        float* const pLumaBottom = pLumaTop + m_nLumaStride;
+        float* const pBlue = &m_blueDifference[nPair * m_nChromaStride];
+        float* const pRed = &m_redDifference[nPair * m_nChromaStride];
+        auto convertGroup = [&](std::size_t cx, std::size_t x0, std::size_t x1) {
+            const unsigned char* pixels[4] = {pTop + 3 * x0, pTop + 3 * x1, pBottom + 3 * x0, pBottom + 3 * x1};
+            pLumaTop[2 * cx] = toLuma(pixels[0]);
+            pLumaTop[2 * cx + 1] = toLuma(pixels[1]);
+            pLumaBottom[2 * cx] = toLuma(pixels[2]);
+            pLumaBottom[2 * cx + 1] = toLuma(pixels[3]);
+            const int nRed = pixels[0][2] + pixels[1][2] + pixels[2][2] + pixels[3][2];
+            const int nGreen = pixels[0][1] + pixels[1][1] + pixels[2][1] + pixels[3][1];
+            const int nBlue = pixels[0][0] + pixels[1][0] + pixels[2][0] + pixels[3][0];
+            pBlue[cx] = static_cast<float>(kCbRed * nRed + kCbGreen * nGreen + kCbBlue * nBlue) * kGroupSumToLevel;
+            pRed[cx] = static_cast<float>(kCrRed * nRed + kCrGreen * nGreen + kCrBlue * nBlue) * kGroupSumToLevel;
+        };
+        for (std::size_t cx = 0; cx < nWholeGroups; ++cx)
+            convertGroup(cx, 2 * cx, 2 * cx + 1);
+        for (std::size_t cx = nWholeGroups; cx < m_nChromaStride; ++cx)
+            convertGroup(cx, std::min(2 * cx, nWidth - 1), std::min(2 * cx + 1, nWidth - 1));
     }
 }
 
@@ -245,14 +284,20 @@ void JpegEncoder::encodeBlock(const float* pPlane, std::size_t nPlaneStride, con
         transform8(&block[row * 8], 1);
     for (int column = 0; column < 8; ++column)
         transform8(&block[column], 8);
-    int coefficients[64];
-    for (int i = 0; i < 64; ++i)
-        coefficients[i] = roundToInt(block[i] * divisors[i]);
+    // Quantised coefficients in zigzag order, and a bit per non-zero one, so that the runs
+    // of zeros are skipped by counting bits rather than tested one by one.
+    int zigzag[64];
+    std::uint64_t nNonZero = 0;
+    for (int k = 0; k < 64; ++k) {
+        const int nNatural = jpeg::kZigzag[k];
+        zigzag[k] = roundToInt(block[nNatural] * divisors[nNatural]);
+        nNonZero |= static_cast<std::uint64_t>(zigzag[k] != 0) << k;
+    }
 
     const auto& categories = getCategories();
     // DC: the difference to the previous block's, as category and extra bits (T.81, F.1.2.1).
-    const int nDifference = coefficients[0] - nLastDc;
-    nLastDc = coefficients[0];
+    const int nDifference = zigzag[0] - nLastDc;
+    nLastDc = zigzag[0];
     const int nDcCategory = categories[std::min(std::abs(nDifference), kLargestCategoryValue)];
     m_bits.put(dcCodes[nDcCategory]);
     if (nDcCategory)
@@ -260,21 +305,19 @@ void JpegEncoder::encodeBlock(const float* pPlane, std::size_t nPlaneStride, con
 
     // AC: zero runs and values in zigzag order (T.81, F.1.2.2), 0xF0 for sixteen zeros,
     // 0x00 for the rest of the block.
-    int nRun = 0;
-    for (int k = 1; k < 64; ++k) {
-        const int nValue = coefficients[jpeg::kZigzag[k]];
-        if (nValue == 0) {
-            ++nRun;
-            continue;
-        }
+    int nPrevious = 0;
+    for (std::uint64_t nBits = nNonZero & ~std::uint64_t{1}; nBits; nBits &= nBits - 1) {
+        const int k = countTrailingZeros(nBits);
+        int nRun = k - nPrevious - 1;
         for (; nRun > 15; nRun -= 16)
             m_bits.put(acCodes[0xF0]);
+        const int nValue = zigzag[k];
         const int nCategory = categories[std::min(std::abs(nValue), 1023)];
         m_bits.put(acCodes[(nRun << 4) | nCategory]);
         m_bits.put(static_cast<std::uint32_t>(nValue < 0 ? nValue - 1 : nValue) & ((1u << nCategory) - 1), nCategory);
-        nRun = 0;
+        nPrevious = k;
     }
-    if (nRun)
+    if (nPrevious != 63)
         m_bits.put(acCodes[0x00]);
 }
 
