@@ -13,6 +13,8 @@ namespace {
 constexpr std::int32_t kRowsPerYield = 64;
 // Block areas up to this size divide exactly by a multiplication (see RoundedDivider).
 constexpr std::uint32_t kMaxIntegerBlockArea = 4095;
+// Columns of up to this many rows are summed in 16 bits.
+constexpr std::int32_t kMaxIntegerFactorY = 257;
 constexpr std::uint32_t kLinearTotal = 256;
 
 // (n + d / 2) / d for n < 256 d, computed as a multiplication by the rounded-up
@@ -40,7 +42,7 @@ void Scaler::scale(const DibView& source, const DibView& target)
     const bool bWholeFactors = source.getWidth() % target.getWidth() == 0 && source.getHeight() % target.getHeight() == 0;
     const std::uint64_t nArea = static_cast<std::uint64_t>(source.getWidth() / target.getWidth()) *
                                 static_cast<std::uint64_t>(source.getHeight() / target.getHeight());
-    if (bWholeFactors && nArea <= kMaxIntegerBlockArea)
+    if (bWholeFactors && nArea <= kMaxIntegerBlockArea && source.getHeight() / target.getHeight() <= kMaxIntegerFactorY)
         scaleByIntegerFactors(source, target);
     else
         scaleByTaps(source, target);
@@ -71,21 +73,22 @@ void Scaler::sumBlocks(const DibView& source, const DibView& target)
     const std::int32_t nFactorY = source.getHeight() / target.getHeight();
     const std::size_t nSourceSamples = static_cast<std::size_t>(source.getWidth()) * Channels;
     const RoundedDivider divider(static_cast<std::uint32_t>(nFactorX * nFactorY));
-    std::vector<std::uint32_t> columnSums(nSourceSamples);
+    // Sixteen bits hold a column of up to 257 samples, and halve the sums' traffic.
+    std::vector<std::uint16_t> columnSums(nSourceSamples);
 
     for (std::int32_t y = 0; y < target.getHeight(); ++y) {
         yieldEveryBand(y);
-        std::uint32_t* const pSums = columnSums.data();
+        std::uint16_t* const pSums = columnSums.data();
         const unsigned char* pFirst = reader.getRow(y * nFactorY);
         for (std::size_t i = 0; i < nSourceSamples; ++i)
             pSums[i] = pFirst[i];
         for (std::int32_t dy = 1; dy < nFactorY; ++dy) {
             const unsigned char* pRow = reader.getRow(y * nFactorY + dy);
             for (std::size_t i = 0; i < nSourceSamples; ++i)
-                pSums[i] += pRow[i];
+                pSums[i] = static_cast<std::uint16_t>(pSums[i] + pRow[i]);
         }
         unsigned char* const pOut = writer.getBuffer();
-        const std::uint32_t* pBlock = pSums;
+        const std::uint16_t* pBlock = pSums;
         for (std::int32_t x = 0; x < target.getWidth(); ++x) {
             std::uint32_t nSum[Channels] = {};
             for (std::int32_t dx = 0; dx < nFactorX; ++dx, pBlock += Channels) {
