@@ -66,7 +66,7 @@ DHPDEV enablePdev(DEVMODEW* pdm, ULONG cPat, HSURF* phsurfPatterns, ULONG cjCaps
     record.hPrinter = hDriver;
     record.hpal = EngCreatePalette(PAL_BGR, 0, nullptr, 0, 0, 0);
     if (pdm) {
-        std::memcpy(&record.devmode, pdm, sizeof(DEVMODEW));
+        record.devmode = overlaidDefaultDevmode(*pdm);
         copyDeviceName(record, record.devmode);
     }
 

@@ -118,4 +118,12 @@ void setGdiPaper(const PaperGeometry& paper)
     gdiInfo.szlPhysSize.cy = paper.heightPx;
 }
 
+DEVMODEW overlaidDefaultDevmode(const DEVMODEW& input)
+{
+    DEVMODEW working = defaultDevmode();
+    const std::size_t nInputSize = static_cast<std::size_t>(input.dmSize) + input.dmDriverExtra;
+    std::memcpy(&working, &input, nInputSize < sizeof(DEVMODEW) ? nInputSize : sizeof(DEVMODEW));
+    return working;
+}
+
 }

@@ -14,6 +14,9 @@ namespace velmo::driver {
 GDIINFO& gdiInfoTemplate();
 DEVINFO& devInfoTemplate();
 const DEVMODEW& defaultDevmode();
+// The default record overlaid with as much of the caller's record as it holds: a record of
+// an older, shorter layout is read no further than its own end.
+DEVMODEW overlaidDefaultDevmode(const DEVMODEW& input);
 
 void fillDeviceAnswers(const DriverConfig& config, const PageFormat& format);
 

@@ -15,16 +15,6 @@ namespace {
 
 constexpr LONG devmodeSize = sizeof(DEVMODEW);
 
-// The default record overlaid with as much of the caller's record as it holds: a record of
-// an older, shorter layout is read no further than its own end.
-DEVMODEW overlaidDefault(const DEVMODEW& input)
-{
-    DEVMODEW working = defaultDevmode();
-    const std::size_t nInputSize = static_cast<std::size_t>(input.dmSize) + input.dmDriverExtra;
-    std::memcpy(&working, &input, std::min<std::size_t>(nInputSize, sizeof(DEVMODEW)));
-    return working;
-}
-
 }
 
 DWORD WINAPI DrvDeviceCapabilities(HANDLE /*hPrinter*/, PWSTR /*pDeviceName*/, WORD iDevCap, VOID* pvOutput,
@@ -40,7 +30,7 @@ LONG WINAPI DrvDocumentProperties(HWND /*hWnd*/, HANDLE /*hPrinter*/, PWSTR /*pD
         if (fMode == 0)
             return devmodeSize;
         const DEVMODEW working =
-            (fMode & DM_IN_BUFFER) && pdmInput ? overlaidDefault(*pdmInput) : defaultDevmode();
+            (fMode & DM_IN_BUFFER) && pdmInput ? overlaidDefaultDevmode(*pdmInput) : defaultDevmode();
         if ((fMode & DM_OUT_BUFFER) && pdmOutput)
             std::memcpy(pdmOutput, &working, sizeof(DEVMODEW));
         return IDOK;
