@@ -1,8 +1,8 @@
 #include "lib/graphics.Conversion.h"
 
 #include "core/String.h"
-#include "core/exception.BaseException.h"
 #include "core/io.FileStream.h"
+#include "lib/graphics.ConversionGuard.h"
 #include "lib/graphics.PdfOutputGenerator.h"
 #include "lib/graphics.TiffBundler.h"
 
@@ -13,7 +13,7 @@ std::int32_t convertToPdf(const char* pszInputPath, const char* pszPageList, con
                           std::int32_t nPermissions, std::int32_t nKeyLengthFlag, double dOpenZoom,
                           core::String* pErrorReport)
 {
-    try {
+    return guardConversion(kConvertToPdfLibraryError, kConvertToPdfOtherError, pErrorReport, [&] {
         PdfOutputGenerator generator;
         generator.setDocumentInfo("", "", dOpenZoom);
         const char* pszIdentifier = core::String::isEmpty(pszFileId) ? kDefaultPdfFileId : pszFileId;
@@ -23,29 +23,10 @@ std::int32_t convertToPdf(const char* pszInputPath, const char* pszPageList, con
                                    reinterpret_cast<const unsigned char*>(pszUserPassword), core::String::getLength(pszUserPassword),
                                    nPermissions, nKeyLengthFlag >= 1);
         }
-        TiffBundler bundler;
-        bundler.setOutputGenerator(&generator);
         core::io::FileStream output;
         output.create(pszOutputPath, true);
-        bundler.setOutputStream(&output, true, 4096);
-        bundler.start(false);
-        core::io::FileStream input;
-        input.open(pszInputPath, false);
-        core::collections::SimpleTypeArray<std::int32_t> pages;
-        bundler.setInputStream(&input);
-        bundler.setPageList(TiffBundler::parsePageList(pszPageList, pages));
-        bundler.generate();
-        input.close();
-        bundler.finish();
-        output.close();
-        return 0;
-    } catch (core::exception::BaseException& error) {
-        if (pErrorReport)
-            *pErrorReport = error.getReport();
-        return kConvertToPdfLibraryError;
-    } catch (...) {
-        return kConvertToPdfOtherError;
-    }
+        TiffBundler::bundleFile(generator, output, false, pszInputPath, pszPageList);
+    });
 }
 
 }

@@ -33,6 +33,24 @@ const core::collections::SimpleTypeArray<std::int32_t>* TiffBundler::parsePageLi
     return &pages;
 }
 
+void TiffBundler::bundleFile(IOutputGenerator& generator, core::io::FileStream& output, bool bAppend,
+                             const char* pszInputPath, const char* pszPageList)
+{
+    TiffBundler bundler;
+    bundler.setOutputGenerator(&generator);
+    bundler.setOutputStream(&output, true, 4096);
+    bundler.start(bAppend);
+    core::io::FileStream input;
+    input.open(pszInputPath, false);
+    core::collections::SimpleTypeArray<std::int32_t> pages;
+    bundler.setInputStream(&input);
+    bundler.setPageList(parsePageList(pszPageList, pages));
+    bundler.generate();
+    input.close();
+    bundler.finish();
+    output.close();
+}
+
 void TiffBundler::setOutputStream(IStream* pOutput, bool bBuffered, std::int32_t nBufferSize)
 {
     m_pOutput = pOutput;

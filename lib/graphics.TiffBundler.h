@@ -3,6 +3,7 @@
 
 #include "core/collections.SimpleTypeArray.h"
 #include "core/io.BufferedStream.h"
+#include "core/io.FileStream.h"
 #include "lib/graphics.IOutputGenerator.h"
 #include "lib/graphics.TiffPageImage.h"
 
@@ -23,6 +24,10 @@ public:
     // Page indexes counting from 0; null takes every page. Not owned.
     void setPageList(const core::collections::SimpleTypeArray<std::int32_t>* pPageList) { m_pPageList = pPageList; }
     void generate();
+    // Hands the selected pages of a TIFF file to the generator, writing into an open output
+    // file (through a 4096-byte buffer), then finishes and closes the output.
+    static void bundleFile(IOutputGenerator& generator, core::io::FileStream& output, bool bAppend,
+                           const char* pszInputPath, const char* pszPageList);
     // The page list of a selection text such as "0,2-3" in pages; null for every page
     // (null, empty or "-1").
     static const core::collections::SimpleTypeArray<std::int32_t>* parsePageList(

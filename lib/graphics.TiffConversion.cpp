@@ -1,9 +1,9 @@
 #include "lib/graphics.Conversion.h"
 
 #include "core/String.h"
-#include "core/exception.BaseException.h"
 #include "core/io.FileStream.h"
 #include "core/os/Os.h"
+#include "lib/graphics.ConversionGuard.h"
 #include "lib/graphics.CropPadFilter.h"
 #include "lib/graphics.HeaderModificationFilter.h"
 #include "lib/graphics.ScanLineFillFilter.h"
@@ -17,7 +17,7 @@ std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, co
                            std::int32_t nYResolution, std::int32_t nOutputCompression, std::int32_t nFillLines,
                            std::int32_t nForceRecode, core::String* pErrorReport)
 {
-    try {
+    return guardConversion(kConvertToTiffLibraryError, kConvertToTiffOtherError, pErrorReport, [&] {
         TiffOutputGenerator generator;
         generator.configure(nOutputCompression, nForceRecode != 0, true, 32768);
 
@@ -50,28 +50,8 @@ std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, co
             output.open(pszOutputPath, true);
         else
             output.create(pszOutputPath, false);
-        TiffBundler bundler;
-        bundler.setOutputGenerator(&generator);
-        bundler.setOutputStream(&output, true, 4096);
-        bundler.start(bAppend);
-
-        core::io::FileStream input;
-        input.open(pszInputPath, false);
-        core::collections::SimpleTypeArray<std::int32_t> pages;
-        bundler.setInputStream(&input);
-        bundler.setPageList(TiffBundler::parsePageList(pszPageList, pages));
-        bundler.generate();
-        input.close();
-        bundler.finish();
-        output.close();
-        return 0;
-    } catch (core::exception::BaseException& error) {
-        if (pErrorReport)
-            *pErrorReport = error.getReport();
-        return kConvertToTiffLibraryError;
-    } catch (...) {
-        return kConvertToTiffOtherError;
-    }
+        TiffBundler::bundleFile(generator, output, bAppend, pszInputPath, pszPageList);
+    });
 }
 
 }
