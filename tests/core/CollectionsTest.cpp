@@ -6,6 +6,8 @@
 #include "core/exception.BaseException.h"
 #include "core/object.Heap.h"
 
+#include "core/ThrownCode.h"
+
 #include <gtest/gtest.h>
 
 using namespace velmo::core;
@@ -13,17 +15,7 @@ using collections::ObjectArray;
 using collections::PointerArray;
 using collections::SimpleTypeArray;
 using exception::BaseException;
-
-template <typename Call>
-std::int32_t codeOf(Call call)
-{
-    try {
-        call();
-    } catch (const BaseException& error) {
-        return error.getCode();
-    }
-    return 0;
-}
+using velmo::tests::codeOf;
 
 TEST(Collections, IndexesAreCheckedNotClamped)
 {

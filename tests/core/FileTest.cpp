@@ -4,6 +4,8 @@
 #include "core/io.FileStream.h"
 #include "core/net.DnsUtil.h"
 
+#include "core/ThrownCode.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,19 +14,9 @@
 using namespace velmo::core;
 using namespace velmo::core::io;
 using exception::BaseException;
+using velmo::tests::codeOf;
 
 namespace {
-
-template <typename Call>
-std::int32_t codeOf(Call call)
-{
-    try {
-        call();
-    } catch (const BaseException& error) {
-        return error.getCode();
-    }
-    return 0;
-}
 
 std::string fullName(const char* pszPath, bool bNetworkForm = false)
 {

@@ -5,6 +5,8 @@
 #include "core/io.NullOutputStream.h"
 #include "core/io.StringStream.h"
 
+#include "core/ThrownCode.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,19 +15,9 @@
 using namespace velmo::core;
 using namespace velmo::core::io;
 using exception::BaseException;
+using velmo::tests::codeOf;
 
 namespace {
-
-template <typename Call>
-std::int32_t codeOf(Call call)
-{
-    try {
-        call();
-    } catch (const BaseException& error) {
-        return error.getCode();
-    }
-    return 0;
-}
 
 const unsigned char kTen[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
