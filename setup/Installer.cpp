@@ -43,6 +43,27 @@ bool isLocation(const std::string& value)
     return !value.empty() && !util::text::startsWith(value, "##");
 }
 
+// Keeps the spooler stopped while the installer rewrites what it reads at start-up. The
+// spooler is started again on every way out, an unexpected failure included, so that the
+// machine is never left unable to print.
+class SpoolerPause {
+public:
+    SpoolerPause() { util::stopService(spooler, true); }
+    ~SpoolerPause() { resume(); }
+    SpoolerPause(const SpoolerPause&) = delete;
+    SpoolerPause& operator=(const SpoolerPause&) = delete;
+
+    void resume()
+    {
+        if (!m_bResumed)
+            util::startService(spooler, false);
+        m_bResumed = true;
+    }
+
+private:
+    bool m_bResumed = false;
+};
+
 void writeBack(const std::string& configPath, const char* pszSection, const char* pszKey, const std::string& value)
 {
     WritePrivateProfileStringA(pszSection, pszKey, value.c_str(), configPath.c_str());
@@ -77,7 +98,7 @@ util::ResultCode Installer::run(const std::string& commandLine)
 util::ResultCode Installer::install() const
 {
     m_console.say("checking environment ...");
-    util::stopService(spooler, true);
+    SpoolerPause spoolerPause;
     m_console.say("updating components ...");
 
     const PackageConfig config = PackageConfig::read(m_package.file("cfg"));
@@ -104,7 +125,7 @@ util::ResultCode Installer::install() const
         preparePortFile(config.portName);
     }
 
-    util::startService(spooler, false);
+    spoolerPause.resume();
     m_console.finish(bInstalled ? "printer installed ..." : "no printers installed ...");
     return bInstalled ? util::code::success : code::installFailed;
 }
@@ -145,9 +166,9 @@ util::ResultCode Installer::remove() const
     // The 32-bit printing helper holds printers open for 32-bit applications.
     endProcessesNamed(spoolerHelperPrefix);
 
-    util::stopService(spooler, true);
+    SpoolerPause spoolerPause;
     const util::ResultCode deleted = deletePrinter(printerName);
-    util::startService(spooler, false);
+    spoolerPause.resume();
 
     if (deleted != util::code::success) {
         m_console.finish("failed to remove printer ...");

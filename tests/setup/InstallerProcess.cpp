@@ -134,4 +134,21 @@ bool printerOpens(const std::string& printerName)
     return true;
 }
 
+std::string listedPrinter(const std::string& printerName)
+{
+    DWORD nNeeded = 0;
+    DWORD nCount = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &nNeeded, &nCount);
+    std::vector<BYTE> buffer(nNeeded + 1);
+    if (!EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), nNeeded, &nNeeded, &nCount))
+        return "<not listed>";
+    const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < nCount; ++i) {
+        if (pPrinters[i].pPrinterName && printerName == pPrinters[i].pPrinterName)
+            return std::string(pPrinters[i].pDriverName ? pPrinters[i].pDriverName : "") + " on "
+                + (pPrinters[i].pPortName ? pPrinters[i].pPortName : "");
+    }
+    return "<not listed>";
+}
+
 }

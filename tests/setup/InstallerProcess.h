@@ -38,6 +38,10 @@ bool waitForSpooler(DWORD nState);
 
 bool printerOpens(const std::string& printerName);
 
+// What the spooler's list of local printers says of the printer: driver and port names,
+// "<not listed>" when it is absent.
+std::string listedPrinter(const std::string& printerName);
+
 }
 
 #endif

@@ -81,6 +81,7 @@ TEST(Installer, InstallsChecksAndRemovesThePrinter)
     expectRegistered(printerName, "KORVATEST.PRN", "faxsetup2024061501.dll", x64);
     EXPECT_TRUE(waitForSpooler(SERVICE_RUNNING));
     EXPECT_TRUE(printerOpens(printerName));
+    EXPECT_EQ(listedPrinter(printerName), printerName + " on NUL:");
 
     // With the printer present, "check" ends at once: no file is copied, no key rewritten.
     util::test::writeText(installedBase + ".dll", "changed since");
@@ -97,6 +98,7 @@ TEST(Installer, InstallsChecksAndRemovesThePrinter)
     EXPECT_FALSE(keyExists(printersPath + "\\" + printerName));
     EXPECT_FALSE(keyExists(versionPath(x64) + "\\" + printerName));
     EXPECT_FALSE(printerOpens(printerName));
+    EXPECT_EQ(listedPrinter(printerName), "<not listed>");
     EXPECT_EQ(readText(installedBase + ".dll"), "changed since") << "driver files stay";
     EXPECT_TRUE(waitForSpooler(SERVICE_RUNNING));
 
