@@ -3,6 +3,7 @@
 #include "driver/CodecRequest.h"
 #include "driver/PageBitmap.h"
 #include "driver/PageEncoder.h"
+#include "driver/PagePlan.h"
 #include "driver/TiffDirectory.h"
 #include "lib/graphics.LittleEndian.h"
 
@@ -231,4 +232,49 @@ TEST(PageEncoder, JpegQualitySteps)
         EXPECT_EQ(getLumaFactor(), row[1]);
         EXPECT_EQ(getChromaFactor(), row[2]);
     }
+}
+
+TEST(PagePlan, SizeAndColourDecisions)
+{
+    struct Case {
+        const char* pszName;
+        std::uint32_t (*paint)(int, int);
+        std::int32_t nResolution, nDrawDpi, nColor, nThreshold;
+        std::int32_t nWidth, nHeight;
+        bool bBilevel;
+    };
+    // Pages at a tenth of Letter size keep the divisor arithmetic of the real ones.
+    const Case cases[] = {
+        {"600 dpi to 200", photoLike, 200, 600, 0, 192, 170, 220, true},
+        {"400 dpi at 300 keeps its size", photoLike, 300, 400, 0, 192, 510, 660, true},
+        {"colour off: photograph in black and white", photoLike, 200, 200, 0, 192, 510, 660, true},
+        {"colour on: photograph stays colour", photoLike, 200, 200, 1, 192, 510, 660, false},
+        {"colour on: twelve colours are black and white", twelveColours, 200, 200, 1, 192, 510, 660, true},
+        {"threshold 302: always black and white", photoLike, 200, 200, 1, 302, 510, 660, true},
+    };
+    for (const Case& test : cases) {
+        WorkImage page;
+        makePage(page, 510, 660, test.paint);
+        PagePlan plan = planPage(page, test.nResolution, test.nDrawDpi, test.nColor, test.nThreshold);
+        EXPECT_EQ(plan.nWidth, test.nWidth) << test.pszName;
+        EXPECT_EQ(plan.nHeight, test.nHeight) << test.pszName;
+        EXPECT_EQ(plan.bBilevel, test.bBilevel) << test.pszName;
+    }
+}
+
+TEST(TiffDirectory, CountsPagesOfLittleEndianFilesOnly)
+{
+    ASSERT_EQ(ensureCodecEngine(), 0);
+    std::string twoPages = scratch("two.tif");
+    std::remove(twoPages.c_str());
+    WorkImage page;
+    makePage(page, 64, 64, textLike);
+    ASSERT_EQ(encodePage(page, 64, 64, true, 1, twoPages.c_str()), 0);
+    ASSERT_EQ(encodePage(page, 64, 64, true, 1, twoPages.c_str()), 0);
+    EXPECT_EQ(readTiffDirectory(twoPages.c_str()).nPageCount, 2);
+
+    std::string notTiff = scratch("not.tif");
+    std::ofstream(notTiff, std::ios::binary) << std::string(100, 'M');
+    EXPECT_EQ(readTiffDirectory(notTiff.c_str()).nPageCount, 0);
+    EXPECT_EQ(readTiffDirectory(scratch("missing.tif").c_str()).nPageCount, 0);
 }

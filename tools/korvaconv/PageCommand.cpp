@@ -37,20 +37,12 @@ bool capturePicture(const RgbImage& picture, std::int32_t nDrawDpi, WorkImage& p
 PageOutcome convertCapturedPage(const WorkImage& page, const PageSettings& settings, const std::string& pageFile)
 {
     PageOutcome outcome;
-    codec::DibHeader header = pagebitmap::readInfoHeader(page.getStart());
-    std::int32_t nDivisor = settings.nResolution > 0 ? settings.nDrawDpi / settings.nResolution : 0;
-    if (nDivisor < 1)
-        nDivisor = 1;
-    outcome.nWidth = static_cast<std::int32_t>(static_cast<double>(header.nWidth) / nDivisor);
-    outcome.nHeight = static_cast<std::int32_t>(static_cast<double>(header.nHeight) / nDivisor);
-    if (settings.nColor != 0) {
-        outcome.nColours = countDistinctColours(page.getStart(), page.getLength());
-        outcome.bBilevel = outcome.nColours < settings.nThreshold;
-    }
+    outcome.plan = planPage(page, settings.nResolution, settings.nDrawDpi, settings.nColor, settings.nThreshold);
     setJpegQuality(settings.nQuality);
     outcome.nResult = ensureCodecEngine();
     if (outcome.nResult == 0)
-        outcome.nResult = encodePage(page, outcome.nWidth, outcome.nHeight, outcome.bBilevel, settings.nDither, pageFile.c_str());
+        outcome.nResult = encodePage(page, outcome.plan.nWidth, outcome.plan.nHeight, outcome.plan.bBilevel, settings.nDither,
+                                     pageFile.c_str());
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #ifndef VELMO_TOOLS_KORVACONV_PAGECOMMAND_H
 #define VELMO_TOOLS_KORVACONV_PAGECOMMAND_H
 
+#include "driver/PagePlan.h"
 #include "driver/WorkImage.h"
 #include "tools/imagefile/RgbImage.h"
 
@@ -11,10 +12,7 @@ namespace velmo::tools {
 
 // What the driver's page conversion decides for one page, and how it ended.
 struct PageOutcome {
-    std::int32_t nWidth = 0;
-    std::int32_t nHeight = 0;
-    bool bBilevel = true;
-    std::int32_t nColours = 0;
+    driver::PagePlan plan;
     std::int32_t nResult = 0;
 };
 

@@ -119,8 +119,9 @@ int runPage(const std::vector<std::string>& words)
         return 1;
     }
     velmo::tools::PageOutcome outcome = velmo::tools::convertCapturedPage(page, settings, line.positional()[1]);
-    std::printf("page 1: %dx%d %s colours %d result %d\n", static_cast<int>(outcome.nWidth), static_cast<int>(outcome.nHeight),
-                outcome.bBilevel ? "G4" : "JPEG", static_cast<int>(outcome.nColours), static_cast<int>(outcome.nResult));
+    const velmo::driver::PagePlan& plan = outcome.plan;
+    std::printf("page 1: %dx%d %s colours %d result %d\n", static_cast<int>(plan.nWidth), static_cast<int>(plan.nHeight),
+                plan.bBilevel ? "G4" : "JPEG", static_cast<int>(plan.nColours), static_cast<int>(outcome.nResult));
     return outcome.nResult == 0 ? 0 : 1;
 }
 
