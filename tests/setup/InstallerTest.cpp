@@ -83,9 +83,16 @@ TEST(Installer, InstallsChecksAndRemovesThePrinter)
     EXPECT_TRUE(printerOpens(printerName));
     EXPECT_EQ(listedPrinter(printerName), printerName + " on NUL:");
 
+    // Installing again overwrites the files of the stamp and leaves the registry as one
+    // installation does.
+    const std::string registered = registration(printerName);
+    util::test::writeText(installedBase + ".dll", "older build");
+    EXPECT_EQ(package.run("").lines, installed);
+    EXPECT_EQ(registration(printerName), registered);
+    EXPECT_EQ(readText(installedBase + ".dll"), "x64 driver build");
+
     // With the printer present, "check" ends at once: no file is copied, no key rewritten.
     util::test::writeText(installedBase + ".dll", "changed since");
-    const std::string registered = registration(printerName);
     const InstallerResult check = package.run("check");
     EXPECT_EQ(check.nExitCode, 0u);
     EXPECT_EQ(check.lines, (Lines{"", "printer currently installed"}));
