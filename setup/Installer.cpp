@@ -102,22 +102,10 @@ util::ResultCode Installer::install() const
     m_console.say("updating components ...");
 
     const PackageConfig config = PackageConfig::read(m_package.file("cfg"));
-    const std::string output = expandLocation(config.outputValue, m_locations, outputTokens);
-    if (isLocation(output))
-        util::createDirectoryTree(output);
-    const std::string home = expandLocation(config.homeValue, m_locations, homeTokens);
-    if (isLocation(home)) {
-        util::createDirectoryTree(home);
-        util::grantFullAccess(home);
-    }
-    if (const std::string productFolder = util::productFolderOfValue(config.homeValue, m_locations);
-        !productFolder.empty()) {
-        util::createDirectoryTree(productFolder);
-        util::grantFullAccess(productFolder);
-    }
+    const ConfiguredFolders folders = prepareFolders(config);
 
     const bool bInstalled = !config.printerName.empty() && !config.portName.empty() && !m_driverDirectory.empty()
-        && installFiles(config, output, home);
+        && installFiles(config, folders);
     if (bInstalled) {
         const std::string driverLibrary = m_package.installedName(config.stamp, "dll");
         preparePortFile(config.portName);
@@ -130,8 +118,25 @@ util::ResultCode Installer::install() const
     return bInstalled ? util::code::success : code::installFailed;
 }
 
-bool Installer::installFiles(const PackageConfig& config, const std::string& expandedOutput,
-                             const std::string& expandedHome) const
+Installer::ConfiguredFolders Installer::prepareFolders(const PackageConfig& config) const
+{
+    const ConfiguredFolders folders = {expandLocation(config.outputValue, m_locations, outputTokens),
+                                       expandLocation(config.homeValue, m_locations, homeTokens)};
+    if (isLocation(folders.output))
+        util::createDirectoryTree(folders.output);
+    if (isLocation(folders.home)) {
+        util::createDirectoryTree(folders.home);
+        util::grantFullAccess(folders.home);
+    }
+    if (const std::string productFolder = util::productFolderOfValue(config.homeValue, m_locations);
+        !productFolder.empty()) {
+        util::createDirectoryTree(productFolder);
+        util::grantFullAccess(productFolder);
+    }
+    return folders;
+}
+
+bool Installer::installFiles(const PackageConfig& config, const ConfiguredFolders& folders) const
 {
     const auto installedPath = [&](const char* pszExtension) {
         return m_driverDirectory + "\\" + m_package.installedName(config.stamp, pszExtension);
@@ -146,9 +151,9 @@ bool Installer::installFiles(const PackageConfig& config, const std::string& exp
 
     // The driver expands these two tokens itself, for the user who prints.
     if (config.homeValue != util::token::productProgramFiles)
-        writeBack(installedConfig, "client", "home", expandedHome);
+        writeBack(installedConfig, "client", "home", folders.home);
     if (config.outputValue != util::token::temp)
-        writeBack(installedConfig, "driver", "output", expandedOutput);
+        writeBack(installedConfig, "driver", "output", folders.output);
 
     if (util::fileSize(m_package.file("bin")) > 0)
         util::copyFileIfChanged(m_package.file("bin"), installedPath("bin"), false, false);

@@ -19,13 +19,20 @@ public:
     util::ResultCode run(const std::string& commandLine);
 
 private:
+    // The driver's output folder and the client's home with the installer's tokens replaced.
+    struct ConfiguredFolders {
+        std::string output;
+        std::string home;
+    };
+
     util::ResultCode install() const;
     util::ResultCode remove() const;
+    // Makes the configured folders, the client's open to everybody.
+    ConfiguredFolders prepareFolders(const PackageConfig& config) const;
     // Copies the driver library, the configuration and the optional data file into the driver
-    // directory and fixes the expanded locations in the installed configuration. False when
+    // directory and puts the expanded folders into the installed configuration. False when
     // the driver library or the configuration did not arrive.
-    bool installFiles(const PackageConfig& config, const std::string& expandedOutput,
-                      const std::string& expandedHome) const;
+    bool installFiles(const PackageConfig& config, const ConfiguredFolders& folders) const;
 
     const Console& m_console;
     Package m_package;
