@@ -1,0 +1,32 @@
+#ifndef VELMO_DRIVER_PAGEFILEPATH_H
+#define VELMO_DRIVER_PAGEFILEPATH_H
+
+#include <string>
+#include <string_view>
+
+namespace velmo::driver {
+
+// The page file the calling user's pages go to: the control file's output key, else the
+// "TIF" job file name.
+std::wstring userPageFile();
+
+// The file name of the control file a client leaves for one document: a document whose
+// name (after its last backslash, ASCII letters upper-cased) is 17 characters long and
+// begins with 'Z' has one, named like the document with the extension "CFG". Empty for any
+// other document.
+std::wstring documentControlFileName(std::wstring_view documentName);
+
+// Where the pages of the current document go, in the ANSI code page, for the page
+// conversion. A document's control file is read and deleted at its first page; the page
+// file it names then holds for every page of the document.
+class DocumentPageFile {
+public:
+    std::string forPage(std::wstring_view documentName, std::wstring_view outputDir, bool bFirstPageOfJob);
+
+private:
+    std::string m_redirection;
+};
+
+}
+
+#endif

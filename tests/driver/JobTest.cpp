@@ -1,0 +1,481 @@
+// Whole print jobs through the print host and the hosted driver: the page file, the job
+// information file, the names handed off and the client program started after the job.
+#include "tests/driver/DriverProbe.h"
+#include "tests/driver/HostShell.h"
+#include "tests/util/ScratchDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <regex>
+#include <vector>
+
+namespace velmo::driver::test {
+
+namespace {
+
+constexpr char seed[] = "fax";
+constexpr char printerName[] = "Korva-Test-Printer";  // the print host's device name, blanks as '-'
+
+// One page of a little-endian TIFF file, as its directory describes it.
+struct TiffPage {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t compression = 0;
+    double xResolution = 0;
+    double yResolution = 0;
+};
+
+// Walks the directories of a TIFF file written by the driver (little-endian); empty for
+// anything else.
+std::vector<TiffPage> readTiffPages(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    auto u16 = [&](std::size_t nAt) { return nAt + 2 <= bytes.size() ? bytes[nAt] | bytes[nAt + 1] << 8 : 0; };
+    auto u32 = [&](std::size_t nAt) {
+        return nAt + 4 <= bytes.size() ? static_cast<std::uint32_t>(u16(nAt) | u16(nAt + 2) << 16) : 0u;
+    };
+    std::vector<TiffPage> pages;
+    if (bytes.size() < 8 || bytes[0] != 'I' || bytes[1] != 'I' || u16(2) != 42)
+        return pages;
+    for (std::uint32_t nDirectory = u32(4); nDirectory != 0 && pages.size() < 100; nDirectory = u32(nDirectory + 2 + u16(nDirectory) * 12)) {
+        TiffPage page;
+        for (std::uint32_t nEntry = 0; nEntry < static_cast<std::uint32_t>(u16(nDirectory)); ++nEntry) {
+            const std::size_t nAt = nDirectory + 2 + nEntry * 12;
+            const std::uint32_t nType = u16(nAt + 2);
+            const std::uint32_t nValue = nType == 3 ? u16(nAt + 8) : u32(nAt + 8);
+            switch (u16(nAt)) {
+            case 256: page.width = nValue; break;
+            case 257: page.height = nValue; break;
+            case 259: page.compression = nValue; break;
+            case 282: page.xResolution = static_cast<double>(u32(nValue)) / u32(nValue + 4); break;
+            case 283: page.yResolution = static_cast<double>(u32(nValue)) / u32(nValue + 4); break;
+            default: break;
+            }
+        }
+        pages.push_back(page);
+    }
+    return pages;
+}
+
+std::string accountName()
+{
+    char account[257] = {};
+    DWORD nLength = sizeof(account);
+    GetUserNameA(account, &nLength);
+    std::string name(account);
+    for (char& c : name)
+        c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::string computerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD nLength = sizeof(name);
+    GetComputerNameA(name, &nLength);
+    return name;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Names of the files in a directory that match a wildcard pattern, sorted.
+std::vector<std::string> filesIn(const std::string& directory, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE hFind = FindFirstFileA((directory + "\\" + pattern).c_str(), &entry);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(entry.cFileName);
+        } while (FindNextFileA(hFind, &entry));
+        FindClose(hFind);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The information file must read exactly so, its time aside, which is 14 digits.
+void expectInformationFile(const std::string& path, int nJobId, const std::string& printer,
+                           const std::string& document, int nPages)
+{
+    SCOPED_TRACE(path);
+    const std::string text = util::test::readText(path);
+    std::smatch submitted;
+    ASSERT_TRUE(std::regex_search(text, submitted, std::regex("^\\[info\\]\r\nsubmitted=([0-9]{14})\r\n"))) << text;
+    const std::string pages = std::to_string(nPages);
+    EXPECT_EQ(text, "[info]\r\nsubmitted=" + submitted[1].str() + "\r\nprintJobId=" + std::to_string(nJobId) +
+                        "\r\nprinterName=" + printer + "\r\nmachineName=" + computerName() +
+                        "\r\nuserName=" + accountName() + "\r\ndocument=" + document +
+                        "\r\ndataType=RAW\r\nstatus=0\r\npriority=0\r\nposition=0\r\ntotalPages=" + pages +
+                        "\r\npagesPrinted=" + pages + "\r\n\r\n");
+}
+
+// The settings of one job's driver configuration that the tests vary.
+struct JobSettings {
+    int append = 1;
+    int color = 0;
+    int resolution = 200;
+    int drawScale = 0;
+    std::string clientArgs;
+    std::string rendererUser;
+    std::string testPdf;
+    std::string testImage;
+    std::string testLog;
+};
+
+// A scratch directory holding a copy of the hosted driver with its configuration, the job
+// files (output) and a copy of the stand-in client (client), which logs what it is given.
+class JobDirectory {
+public:
+    explicit JobDirectory(const JobSettings& settings)
+    {
+        CreateDirectoryA(outputDir().c_str(), nullptr);
+        CreateDirectoryA(clientDir().c_str(), nullptr);
+        EXPECT_TRUE(CopyFileA((binDirectory() + "\\korvaclient.exe").c_str(), (clientDir() + "\\korvaclient.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA((binDirectory() + "\\korvadrv-hosted.dll").c_str(), driverPath().c_str(), FALSE));
+        util::test::writeText(m_scratch / "job.cfg", configText(settings));
+    }
+
+    const std::string& path() const { return m_scratch.path(); }
+    std::string outputDir() const { return m_scratch / "output"; }
+    std::string clientDir() const { return m_scratch / "client"; }
+    std::string driverPath() const { return m_scratch / "job.dll"; }
+    std::string clientPath() const { return clientDir() + "\\korvaclient.exe"; }
+    std::string jobFile(const std::string& extension) const { return expectedJobFileName(outputDir(), seed, extension); }
+
+    // Prints the sample document (or the given arguments' pages); the host's exit code.
+    DWORD print(const std::string& pages = "--sample", int nJobId = 17, const std::string& document = "Report.doc") const
+    {
+        return runPrintHost("--driver \"" + driverPath() + "\" --job " + std::to_string(nJobId) + " --document \"" +
+                            document + "\" " + pages);
+    }
+
+    // The client's log once it holds nEntries starts, or what it holds after 30 seconds.
+    std::string clientLog(std::size_t nEntries) const
+    {
+        std::string log;
+        for (int nWait = 0; nWait < 300; ++nWait) {
+            log = util::test::readText(clientDir() + "\\korvaclient.log");
+            log.erase(std::remove(log.begin(), log.end(), '\r'), log.end());
+            if (entries(log) >= nEntries)
+                break;
+            Sleep(100);
+        }
+        return log;
+    }
+
+    static std::size_t entries(const std::string& log)
+    {
+        std::size_t nCount = 0;
+        for (std::size_t nAt = log.find("command line: "); nAt != std::string::npos; nAt = log.find("command line: ", nAt + 1))
+            ++nCount;
+        return nCount;
+    }
+
+private:
+    std::string configText(const JobSettings& settings) const
+    {
+        return "[printer]\nseed=" + std::string(seed) + "\n[driver]\noutput=" + outputDir() + "\n[client]\nhome=" +
+               clientDir() + "\nmodule=korvaclient.exe\nargs=" + settings.clientArgs + "\n[renderer]\nuserId=" +
+               settings.rendererUser + "\n[options]\nappend=" + std::to_string(settings.append) + "\nresolution=" +
+               std::to_string(settings.resolution) + "\ncolor=" + std::to_string(settings.color) +
+               "\n[graphics]\ndrawScale=" + std::to_string(settings.drawScale) + "\n[testPrint]\nenabled=" +
+               (settings.testPdf.empty() ? "0" : "1") + "\noutputPdf=" + settings.testPdf + "\noutputImage=" +
+               settings.testImage + "\noutputLog=" + settings.testLog + "\n";
+    }
+
+    util::test::ScratchDirectory m_scratch;
+};
+
+std::string commandLineOf(const std::string& clientPath, const std::string& pageFile, const std::string& extra = "")
+{
+    std::string commandLine = "command line: \"" + clientPath + "\" \"" + pageFile + "\"";
+    return extra.empty() ? commandLine + "\n" : commandLine + " \"" + extra + "\"\n";
+}
+
+struct Resolution {
+    int resolution;
+    int drawScale;
+    std::uint32_t width;
+    std::uint32_t height;
+    int pageResolution;
+};
+
+// The sample's text and grey-ramp pages hold few colours and become Group 4 pages even with
+// colour allowed; its photograph stays in colour as JPEG. A page is divided down by the whole
+// quotient of drawing and output resolution; 400 dpi over 300 divides by 1, so such pages
+// keep their 400 dpi.
+TEST(JobTest, threePagesInThePageFileAndTheClientStartedWithIt)
+{
+    const Resolution resolutions[] = {
+        {200, 0, 1700, 2200, 200}, {300, 0, 2550, 3300, 300}, {200, 2, 1700, 2200, 200}, {300, 4, 3400, 4400, 400}};
+    for (const Resolution& resolution : resolutions) {
+        SCOPED_TRACE(testing::Message() << "resolution " << resolution.resolution << ", drawScale " << resolution.drawScale);
+        JobSettings settings;
+        settings.color = 1;
+        settings.resolution = resolution.resolution;
+        settings.drawScale = resolution.drawScale;
+        settings.clientArgs = "\"  /send\t\"";
+        JobDirectory job(settings);
+        ASSERT_EQ(job.print(), 0u);
+
+        const std::vector<TiffPage> pages = readTiffPages(job.jobFile("TIF"));
+        ASSERT_EQ(pages.size(), 3u);
+        const std::uint32_t compressions[] = {4, 4, 6};
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "page " << i + 1);
+            EXPECT_EQ(pages[i].compression, compressions[i]);
+            EXPECT_EQ(pages[i].width, resolution.width);
+            EXPECT_EQ(pages[i].height, resolution.height);
+            EXPECT_EQ(pages[i].xResolution, resolution.pageResolution);
+            EXPECT_EQ(pages[i].yResolution, resolution.pageResolution);
+        }
+        expectInformationFile(job.jobFile("LOG"), 17, printerName, "Report.doc", 3);
+        EXPECT_NE(job.clientLog(1).find(commandLineOf(job.clientPath(), job.jobFile("TIF"), "/send")), std::string::npos)
+            << job.clientLog(1);
+    }
+}
+
+// libtiff reads the page file as the driver meant it.
+TEST(JobTest, libtiffReadsThePageFile)
+{
+    if (!HostShell::isAvailable())
+        GTEST_SKIP() << "needs the Linux host beneath Wine";
+    JobSettings settings;
+    settings.color = 1;
+    JobDirectory job(settings);
+    ASSERT_EQ(job.print(), 0u);
+    std::string output;
+    const std::optional<int> status =
+        HostShell::run("tiffinfo " + shellQuoted(HostShell::hostPath(job.jobFile("TIF"))), job.path(), output);
+    ASSERT_TRUE(status.has_value());
+    ASSERT_EQ(*status, 0) << output;
+    const std::regex compression("Compression Scheme: ([^\n]*)");
+    std::vector<std::string> schemes;
+    for (std::sregex_iterator it(output.begin(), output.end(), compression), end; it != end; ++it)
+        schemes.push_back((*it)[1].str());
+    EXPECT_EQ(schemes, (std::vector<std::string>{"CCITT Group 4", "CCITT Group 4", "Old-style JPEG"})) << output;
+}
+
+TEST(JobTest, appendCollectsJobsInOnePlainFile)
+{
+    JobDirectory job(JobSettings{});
+    ASSERT_EQ(job.print(), 0u);
+    ASSERT_EQ(JobDirectory::entries(job.clientLog(1)), 1u);
+    ASSERT_EQ(job.print("--sample", 18), 0u);
+    EXPECT_EQ(readTiffPages(job.jobFile("TIF")).size(), 6u);
+    expectInformationFile(job.jobFile("LOG"), 18, printerName, "Report.doc", 3);
+    const std::string log = job.clientLog(2);
+    EXPECT_EQ(JobDirectory::entries(log), 2u) << log;
+    // Without an extra argument the page file is the only one.
+    const std::string commandLine = commandLineOf(job.clientPath(), job.jobFile("TIF"));
+    ASSERT_NE(log.find(commandLine), std::string::npos) << log;
+    EXPECT_NE(log.find(commandLine), log.rfind(commandLine)) << log;
+    EXPECT_EQ(filesIn(job.outputDir(), "*.*").size(), 2u);
+}
+
+// seed-account-session-time-tag.TIF and .LOG, with a 14-digit time and a 12-digit tag.
+const std::regex uniqueName("fax-[^-]+-[0-9]+-([0-9]{14})-([0-9A-F]{12})\\.(TIF|LOG)");
+
+TEST(JobTest, withoutAppendEveryJobGetsUniqueNames)
+{
+    JobSettings settings;
+    settings.append = 0;
+    JobDirectory job(settings);
+    ASSERT_EQ(job.print(), 0u);
+    const std::vector<std::string> files = filesIn(job.outputDir(), "*.*");
+    ASSERT_EQ(files.size(), 2u);
+    std::smatch page;
+    std::smatch information;
+    ASSERT_TRUE(std::regex_match(files[1], page, uniqueName)) << files[1];
+    ASSERT_TRUE(std::regex_match(files[0], information, uniqueName)) << files[0];
+    EXPECT_EQ(files[0].substr(0, files[0].size() - 4), files[1].substr(0, files[1].size() - 4));
+    EXPECT_EQ(page[3].str(), "TIF");
+    const std::string plainName = job.jobFile("TIF").substr(job.outputDir().size() + 1);
+    EXPECT_EQ(files[1].rfind(plainName.substr(0, plainName.size() - 4) + "-", 0), 0u) << files[1];
+
+    const std::string pageFile = job.outputDir() + "\\" + files[1];
+    EXPECT_EQ(readTiffPages(pageFile).size(), 3u);
+    expectInformationFile(job.outputDir() + "\\" + files[0], 17, printerName, "Report.doc", 3);
+    EXPECT_NE(job.clientLog(1).find(commandLineOf(job.clientPath(), pageFile)), std::string::npos) << job.clientLog(1);
+}
+
+using StartDoc = BOOL(APIENTRY*)(SURFOBJ*, LPWSTR, DWORD);
+using EndDoc = BOOL(APIENTRY*)(SURFOBJ*, FLONG);
+
+// A job without pages still tells the client about itself, under the unique name. Its
+// document name carries line breaks that must not become keys of the information file, and
+// is longer than the driver keeps.
+TEST(JobTest, jobWithoutPagesStillHandsOff)
+{
+    JobSettings settings;
+    settings.append = 0;
+    JobDirectory job(settings);
+    util::test::ScratchDirectory drivers;
+    DriverProbe probe(drivers.path(), "nopages", util::test::readText(job.path() + "\\job.cfg"));
+    std::wstring documentName = L"Memo\r\n[forged]\tstatus=9\x7F" + std::wstring(600, L'x');
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(nullptr, documentName.data(), 9));
+    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(nullptr, 0));
+
+    const std::vector<std::string> files = filesIn(job.outputDir(), "*.*");
+    ASSERT_EQ(files.size(), 1u);
+    ASSERT_TRUE(std::regex_match(files[0], uniqueName)) << files[0];
+    const std::string document = "Memo  [forged] status=9 " + std::string(511 - 24, 'x');
+    expectInformationFile(job.outputDir() + "\\" + files[0], 9, "", document, 0);
+    const std::string pageFile = job.outputDir() + "\\" + files[0].substr(0, files[0].size() - 3) + "TIF";
+    const std::string log = job.clientLog(1);
+    EXPECT_NE(log.find(commandLineOf(job.clientPath(), pageFile)), std::string::npos) << log;
+    EXPECT_NE(log.find("argument 1: " + pageFile + ": not a file"), std::string::npos) << log;
+}
+
+// The control file's ui 0, the rendering account and the system account start no client and
+// leave the job files under their plain names, even without append.
+TEST(JobTest, noHandOffLeavesPlainNames)
+{
+    enum class Case { uiZero, rendererUser, systemAccount };
+    std::vector<std::unique_ptr<JobDirectory>> jobs;
+    for (Case kind : {Case::uiZero, Case::rendererUser, Case::systemAccount}) {
+        SCOPED_TRACE(testing::Message() << "case " << static_cast<int>(kind));
+        JobSettings settings;
+        settings.append = 0;
+        if (kind == Case::rendererUser)
+            settings.rendererUser = accountName().substr(0, 2);
+        jobs.push_back(std::make_unique<JobDirectory>(settings));
+        const JobDirectory& job = *jobs.back();
+        std::string account = accountName();
+        if (kind == Case::uiZero)
+            util::test::writeText(job.jobFile("INI"), "[config]\nui=0\n");
+        if (kind == Case::systemAccount) {
+            if (!HostShell::isAvailable())
+                continue;
+            // Wine takes the account name from the host's environment.
+            account = "localsystem";
+            std::string output;
+            const std::optional<int> status = HostShell::run(
+                "USER=LocalSystem LOGNAME=LocalSystem \"$(command -v wine64 || echo /usr/lib/wine/wine64)\" " +
+                    shellQuoted(HostShell::hostPath(binDirectory() + "\\korvaprint.exe")) + " --driver " +
+                    shellQuoted(job.driverPath()) + " --sample",
+                job.path(), output);
+            ASSERT_TRUE(status.has_value());
+            ASSERT_EQ(*status, 0) << output;
+        } else {
+            ASSERT_EQ(job.print(), 0u);
+        }
+        auto plainName = [&](const std::string& extension) {
+            std::string name = job.jobFile(extension);
+            return name.replace(name.rfind("-" + accountName() + "-"), accountName().size() + 2, "-" + account + "-");
+        };
+        EXPECT_EQ(filesIn(job.outputDir(), "*.*").size(), kind == Case::uiZero ? 3u : 2u);
+        EXPECT_TRUE(exists(plainName("LOG"))) << plainName("LOG");
+        EXPECT_EQ(readTiffPages(plainName("TIF")).size(), 3u) << plainName("TIF");
+    }
+    // A client started by any of the jobs has logged by now.
+    Sleep(3000);
+    for (const auto& job : jobs)
+        EXPECT_FALSE(exists(job->clientDir() + "\\korvaclient.log"));
+}
+
+std::string desktopFolder()
+{
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, 0, folder);
+    return folder;
+}
+
+std::string temporaryDirectory()
+{
+    char folder[MAX_PATH] = {};
+    const DWORD nLength = GetTempPathA(MAX_PATH, folder);
+    return std::string(folder, nLength > 0 ? nLength - 1 : 0);
+}
+
+// Test-print mode leaves a PDF, the TIFF and the information file at the targets, with the
+// location tokens replaced, removes the job files and starts no client.
+TEST(JobTest, testPrintLeavesCopiesAndRemovesTheJobFiles)
+{
+    const std::string name = "korva-job-" + std::to_string(GetCurrentProcessId());
+    util::test::ScratchDirectory targets(temporaryDirectory());
+    const std::string targetFolder = targets.path().substr(temporaryDirectory().size() + 1);
+    JobSettings settings;
+    settings.append = 0;
+    settings.color = 1;
+    settings.testPdf = " ##DESKTOP##\\" + name + ".pdf";
+    settings.testImage = "##TEMP##\\" + targetFolder + "\\page.tif ";
+    settings.testLog = "##TEMP##\\" + targetFolder + "\\job.log";
+    JobDirectory job(settings);
+    ASSERT_EQ(job.print(), 0u);
+
+    const std::string pdf = desktopFolder() + "\\" + name + ".pdf";
+    const std::string pdfText = util::test::readText(pdf);
+    DeleteFileA(pdf.c_str());
+    EXPECT_EQ(pdfText.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdfText.find("%%EOF", pdfText.size() > 8 ? pdfText.size() - 8 : 0), std::string::npos);
+    EXPECT_EQ(readTiffPages(targets / "page.tif").size(), 3u);
+    expectInformationFile(targets / "job.log", 17, printerName, "Report.doc", 3);
+    EXPECT_TRUE(filesIn(job.outputDir(), "*.*").empty());
+
+    // qpdf decodes every stream, the JPEG of the colour page included; poppler renders the pages.
+    if (HostShell::isAvailable()) {
+        util::test::writeText(targets / "copy.pdf", pdfText);
+        std::string output;
+        const std::optional<int> status = HostShell::run(
+            "qpdf --check copy.pdf && pdftoppm -r 20 copy.pdf page && echo rendered: $(ls page*.ppm | wc -l)",
+            targets.path(), output);
+        ASSERT_TRUE(status.has_value());
+        EXPECT_EQ(*status, 0) << output;
+        EXPECT_NE(output.find("No syntax or stream encoding errors"), std::string::npos) << output;
+        EXPECT_NE(output.find("rendered: 3\n"), std::string::npos) << output;
+    }
+    Sleep(1000);
+    EXPECT_FALSE(exists(job.clientDir() + "\\korvaclient.log"));
+}
+
+TEST(JobTest, testPrintSkipsTargetsInMissingDirectories)
+{
+    util::test::ScratchDirectory targets;
+    JobSettings settings;
+    settings.testPdf = targets / "missing\\job.pdf";
+    settings.testImage = targets / "missing\\page.tif";
+    settings.testLog = "job.log";
+    JobDirectory job(settings);
+    ASSERT_EQ(job.print(), 0u);
+    EXPECT_FALSE(exists(targets / "missing"));
+    EXPECT_TRUE(filesIn(targets.path(), "*.*").empty());
+    EXPECT_TRUE(filesIn(job.outputDir(), "*.*").empty());
+}
+
+// A client names the page file of one document in a control file named after the document;
+// every page of that document goes there, and the control file is used up.
+TEST(JobTest, documentControlFileRedirectsItsDocument)
+{
+    JobDirectory job(JobSettings{});
+    const std::string redirected = job.path() + "\\redirected.tif";
+    const std::string controlFile = job.outputDir() + "\\ZABCDEF123456.CFG";
+    util::test::writeText(controlFile, "[config]\r\noutput=" + redirected + "\r\n");
+    ASSERT_EQ(job.print("--sample", 17, "C:\\inbox\\Zabcdef123456.pdf"), 0u);
+    EXPECT_EQ(readTiffPages(redirected).size(), 3u);
+    EXPECT_FALSE(exists(controlFile));
+    EXPECT_FALSE(exists(job.jobFile("TIF")));
+
+    // The next document has no control file of its own.
+    ASSERT_EQ(job.print("--sample", 18, "C:\\inbox\\Zabcdef123457.pdf"), 0u);
+    EXPECT_EQ(readTiffPages(redirected).size(), 3u);
+    EXPECT_EQ(readTiffPages(job.jobFile("TIF")).size(), 3u);
+}
+
+}
+
+}
