@@ -40,6 +40,9 @@ void deleteExistingKey(const std::string& parentPath, const std::string& name)
 
 bool printerExists(const std::string& printerName)
 {
+    // The spooler may take an empty name for the print server itself.
+    if (printerName.empty())
+        return false;
     return PrinterHandle(openPrinter(printerName, PRINTER_ACCESS_USE | READ_CONTROL)).isValid();
 }
 

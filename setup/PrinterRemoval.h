@@ -12,7 +12,7 @@ namespace velmo::setup {
 // longer be opened afterwards.
 util::ResultCode deletePrinter(const std::string& printerName);
 
-// Whether a printer of this name can be opened for printing.
+// Whether a printer of this name can be opened for printing; never for an empty name.
 bool printerExists(const std::string& printerName);
 
 // Ends every process whose executable name begins with the prefix (ASCII case ignored).

@@ -194,10 +194,13 @@ TEST(Installer, RemoveWithoutPrinterNameLeavesTheSpoolerAlone)
     util::setServiceWaitPolicy(100, 300);
     ASSERT_EQ(util::stopService("Spooler", true), util::code::success);
 
-    const InstallerResult remove = package.run("remove");
-    EXPECT_EQ(remove.nExitCode, code::removeNoPrinterName);
-    EXPECT_EQ(remove.lines, (Lines{"", "invalid printer name ..."}));
-    EXPECT_EQ(spoolerState(), static_cast<DWORD>(SERVICE_STOPPED));
+    // An empty name names no printer for "check" either (it would open the print server).
+    for (const char* pszArguments : {"remove", "check remove"}) {
+        const InstallerResult remove = package.run(pszArguments);
+        EXPECT_EQ(remove.nExitCode, code::removeNoPrinterName) << pszArguments;
+        EXPECT_EQ(remove.lines, (Lines{"", "invalid printer name ..."})) << pszArguments;
+        EXPECT_EQ(spoolerState(), static_cast<DWORD>(SERVICE_STOPPED)) << pszArguments;
+    }
 
     EXPECT_EQ(util::startService("Spooler", true), util::code::success);
 }
