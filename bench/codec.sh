@@ -1,10 +1,7 @@
 #!/bin/sh
 # The codec engine against netpbm, ImageMagick and cjpeg on the same pages, in one run.
 #   bench/codec.sh [BUILD_DIR]     (default build/native; needs its bench/codec_bench)
-# Pages: the first page of the tar manual page (man -t, ps2pdf) rendered by pdftoppm,
-# anti-aliased, to the pixel sizes of a Letter page at 200 dpi (1700 x 2200) and 600 dpi
-# (5100 x 6600); a
-# photograph-like 1700 x 2200 page of rough clouds from netpbm's ppmforge. The peers read and
+# Pages: see pages.sh. The peers read and
 # write files (median wall time of RUNS runs); the engine's figures are Google Benchmark's
 # CPU times of the same work in memory. ImageMagick runs when it is installed.
 set -eu
@@ -14,13 +11,11 @@ for need in man ps2pdf pdftoppm pamscale pamditherbw pamthreshold pnmtotiff ppmf
   command -v "$need" >/dev/null 2>&1 || { echo "codec.sh: $need is missing" >&2; exit 1; }
 done
 . "$(dirname "$0")/measure.sh"
+. "$(dirname "$0")/pages.sh"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-man -t tar 2>/dev/null | ps2pdf - "$WORK/tar.pdf"
-pdftoppm -scale-to-x 1700 -scale-to-y 2200 -f 1 -l 1 -singlefile "$WORK/tar.pdf" "$WORK/page200"
-pdftoppm -scale-to-x 5100 -scale-to-y 6600 -f 1 -l 1 -singlefile "$WORK/tar.pdf" "$WORK/page600"
-ppmforge -clouds -dimension 2.9 -seed 7 -width 1700 -height 2200 >"$WORK/photo.ppm" 2>/dev/null
+make_pages "$WORK"
 
 echo "== engine (CPU time per page)"
 CODEC_BENCH_PAGE200=$WORK/page200.ppm CODEC_BENCH_PAGE600=$WORK/page600.ppm CODEC_BENCH_PHOTO=$WORK/photo.ppm \

@@ -5,6 +5,7 @@
 #include "codec/codec.SampleRowWriter.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velmo::codec {
 
@@ -39,6 +40,15 @@ private:
 
 void Scaler::scale(const DibView& source, const DibView& target)
 {
+    // Pages drawn at the output resolution keep their size: their rows are copied.
+    if (source.getWidth() == target.getWidth() && source.getHeight() == target.getHeight()
+        && source.getBitCount() == target.getBitCount() && source.getStride() == target.getStride()) {
+        for (std::int32_t y = 0; y < target.getHeight(); ++y) {
+            std::memcpy(target.getRow(y), source.getRow(y), target.getStride());
+            yieldEveryBand(y);
+        }
+        return;
+    }
     const bool bWholeFactors = source.getWidth() % target.getWidth() == 0 && source.getHeight() % target.getHeight() == 0;
     const std::uint64_t nArea = static_cast<std::uint64_t>(source.getWidth() / target.getWidth()) *
                                 static_cast<std::uint64_t>(source.getHeight() / target.getHeight());

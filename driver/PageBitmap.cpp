@@ -1,7 +1,6 @@
 #include "driver/PageBitmap.h"
 
 #include <cstring>
-#include <unordered_set>
 
 namespace velmo::driver {
 
@@ -36,9 +35,38 @@ std::int32_t readPixelOffset(const unsigned char* pImage)
 
 }
 
+namespace {
+
+// A set of at most a few hundred 24-bit colours: open addressing in a fixed table, which
+// costs a multiply and a compare or two per look-up.
+class ColourSet {
+public:
+    // Adds a colour; the number of colours held.
+    std::int32_t insert(std::uint32_t nColour)
+    {
+        std::uint32_t nKey = nColour + 1;  // 0 marks a free slot
+        for (std::uint32_t nSlot = (nColour * 2654435761u) >> (32 - kBits);; nSlot = (nSlot + 1) & (kSlots - 1)) {
+            if (m_slots[nSlot] == nKey)
+                return m_nCount;
+            if (m_slots[nSlot] == 0) {
+                m_slots[nSlot] = nKey;
+                return ++m_nCount;
+            }
+        }
+    }
+
+private:
+    static constexpr std::uint32_t kBits = 10;
+    static constexpr std::uint32_t kSlots = 1u << kBits;
+    std::uint32_t m_slots[kSlots] = {};
+    std::int32_t m_nCount = 0;
+};
+
+}
+
 std::int32_t countDistinctColours(const unsigned char* pImage, std::int32_t nImageLength)
 {
-    constexpr std::size_t kEnough = 300;
+    constexpr std::int32_t kEnough = 300;
     if (nImageLength < pagebitmap::kPagePixelOffset)
         return 0;
     codec::DibHeader header = pagebitmap::readInfoHeader(pImage);
@@ -55,7 +83,8 @@ std::int32_t countDistinctColours(const unsigned char* pImage, std::int32_t nIma
     if (nRows > nHeight)
         nRows = nHeight;
 
-    std::unordered_set<std::uint32_t> colours;
+    ColourSet colours;
+    std::int32_t nCount = 0;
     std::uint32_t nPrevious = 0;
     bool bFirst = true;
     // From the top row of the picture, the last one stored.
@@ -64,15 +93,15 @@ std::int32_t countDistinctColours(const unsigned char* pImage, std::int32_t nIma
         for (std::int64_t x = 0; x < nWidth; ++x, pPixel += 3) {
             std::uint32_t nColour = pPixel[0] | pPixel[1] << 8 | static_cast<std::uint32_t>(pPixel[2]) << 16;
             if (bFirst || nColour != nPrevious) {
-                colours.insert(nColour);
-                if (colours.size() > kEnough)
-                    return static_cast<std::int32_t>(colours.size());
+                nCount = colours.insert(nColour);
+                if (nCount > kEnough)
+                    return nCount;
             }
             bFirst = false;
             nPrevious = nColour;
         }
     }
-    return static_cast<std::int32_t>(colours.size());
+    return nCount;
 }
 
 }

@@ -166,7 +166,7 @@ bool code(const WorkImage& image, WorkImage& coded)
     }
     if (runCodecOperation(block, operationWriteTiff) != 0)
         return false;
-    return coded.truncate(area.nOutputLength) == workImageOk && area.nOutputLength > 0;
+    return coded.truncate(area.nOutputLength, block.output.write.get()) == workImageOk && area.nOutputLength > 0;
 }
 
 // The temporary files of one page, deleted when it is done whatever happened.

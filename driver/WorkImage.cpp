@@ -29,7 +29,7 @@ std::int32_t WorkImage::reserve(std::int32_t nSize)
     if (nSize < m_nLength)
         return workImageOk;
     release();
-    void* pBlock = core::os::allocateBlock(static_cast<std::size_t>(nSize) + kBlockReserve, false);
+    void* pBlock = core::os::allocateZeroedBlock(static_cast<std::size_t>(nSize) + kBlockReserve);
     if (!pBlock)
         return workImageNoMemory;
     std::size_t nBlockSize = core::os::getBlockSize(pBlock, false);
@@ -39,14 +39,17 @@ std::int32_t WorkImage::reserve(std::int32_t nSize)
     }
     if (nBlockSize > static_cast<std::size_t>(INT32_MAX))
         nBlockSize = INT32_MAX;
-    std::memset(pBlock, 0, nBlockSize);
+    // The usable size may exceed what was asked; only what was asked came zeroed.
+    std::size_t nAsked = static_cast<std::size_t>(nSize) + kBlockReserve;
+    if (nBlockSize > nAsked)
+        std::memset(static_cast<unsigned char*>(pBlock) + nAsked, 0, nBlockSize - nAsked);
     m_pStart = static_cast<unsigned char*>(pBlock);
     m_nBlockSize = static_cast<std::int32_t>(nBlockSize);
     m_nLength = m_nBlockSize - kBlockReserve;
     return workImageOk;
 }
 
-std::int32_t WorkImage::truncate(std::int32_t nSize)
+std::int32_t WorkImage::truncate(std::int32_t nSize, const unsigned char* pWrittenEnd)
 {
     if (nSize < 1) {
         if (m_pStart)
@@ -56,7 +59,10 @@ std::int32_t WorkImage::truncate(std::int32_t nSize)
     }
     if (nSize > m_nLength)
         return workImageTruncateBeyondLength;
-    std::memset(m_pStart + nSize, 0, static_cast<std::size_t>(m_nBlockSize - nSize));
+    std::int32_t nZeroEnd = m_nBlockSize;
+    if (pWrittenEnd && pWrittenEnd >= m_pStart + nSize && pWrittenEnd <= m_pStart + m_nBlockSize)
+        nZeroEnd = static_cast<std::int32_t>(pWrittenEnd - m_pStart);
+    std::memset(m_pStart + nSize, 0, static_cast<std::size_t>(nZeroEnd - nSize));
     m_nLength = nSize;
     return workImageOk;
 }

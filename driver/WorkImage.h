@@ -26,8 +26,10 @@ public:
 
     // Room for at least nSize bytes; keeps the block when it is already that large.
     std::int32_t reserve(std::int32_t nSize);
-    // Keeps the first nSize bytes and zeroes the rest; below 1 empties the buffer.
-    std::int32_t truncate(std::int32_t nSize);
+    // Keeps the first nSize bytes and zeroes the rest; below 1 empties the buffer. A writer
+    // that knows it wrote only below pWrittenEnd may say so: the block is zero beyond it
+    // already, and a large block is not filled again.
+    std::int32_t truncate(std::int32_t nSize, const unsigned char* pWrittenEnd = nullptr);
 
     unsigned char* getStart() const { return m_pStart; }
     std::int32_t getLength() const { return m_nLength; }

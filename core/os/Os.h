@@ -11,6 +11,9 @@ namespace velmo::core::os {
 
 // Memory: the process heap, or zero-initialised global memory on request.
 void* allocateBlock(std::size_t nSize, bool bUseGlobal);
+// A zero-filled process-heap block (freed like allocateBlock's); the system hands out
+// fresh pages already zero, so large blocks cost no filling.
+void* allocateZeroedBlock(std::size_t nSize);
 void freeBlock(void* pBlock, bool bUseGlobal);
 std::size_t getBlockSize(const void* pBlock, bool bUseGlobal);
 

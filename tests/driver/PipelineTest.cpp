@@ -134,6 +134,14 @@ TEST(WorkImage, ReserveAndTruncateCodes)
     EXPECT_EQ(image.getStart()[50], 0);
     EXPECT_EQ(image.truncate(0), 0);
     EXPECT_EQ(image.getLength(), 0);
+
+    // A writer that says where its writing ended has only that much zeroed again.
+    ASSERT_EQ(image.reserve(200), 0);
+    std::memset(image.getStart(), 9, 30);
+    EXPECT_EQ(image.truncate(10, image.getStart() + 30), 0);
+    EXPECT_EQ(image.getStart()[9], 9);
+    EXPECT_EQ(image.getStart()[10], 0);
+    EXPECT_EQ(image.getStart()[29], 0);
 }
 
 TEST(PageBitmap, DistinctColoursStopAfter300)

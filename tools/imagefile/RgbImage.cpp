@@ -1,5 +1,6 @@
 #include "tools/imagefile/RgbImage.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,7 @@ public:
         return nPosition <= m_bytes.size() && nCount <= m_bytes.size() - nPosition;
     }
     std::uint8_t at(std::size_t nPosition) const { return m_bytes[nPosition]; }
+    const std::uint8_t* data() const { return m_bytes.data(); }
     std::uint32_t u16(std::size_t nPosition) const { return at(nPosition) | at(nPosition + 1) << 8; }
     std::uint32_t u32(std::size_t nPosition) const { return u16(nPosition) | u16(nPosition + 2) << 16; }
 
@@ -95,6 +97,18 @@ RgbImage readNetpbm(const ByteReader& bytes, std::string& error)
         return {};
     }
     RgbImage image = blank(nWidth, nHeight);
+    if (bBinary && !bBitmap && nMaximum == 255) {
+        // The common case, straight through: grey or red-green-blue bytes to blue-green-red.
+        const std::uint8_t* pSource = bytes.data() + nPosition;
+        std::uint8_t* pTarget = image.bgr.data();
+        const std::size_t nPixels = static_cast<std::size_t>(nWidth) * nHeight;
+        for (std::size_t i = 0; i < nPixels; ++i, pTarget += 3, pSource += nChannels) {
+            pTarget[0] = pSource[nChannels - 1];
+            pTarget[1] = pSource[nChannels == 3 ? 1 : 0];
+            pTarget[2] = pSource[0];
+        }
+        return image;
+    }
     auto sample = [&](std::int32_t x, std::int32_t y, int nChannel) -> std::int32_t {
         if (bBinary) {
             if (bBitmap)
@@ -195,7 +209,11 @@ RgbImage readImageFile(const std::string& path, std::string& error)
         error = "cannot open " + path;
         return {};
     }
-    RgbImage image = readImageBytes(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}), error);
+    file.seekg(0, std::ios::end);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)));
+    file.seekg(0, std::ios::beg);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    RgbImage image = readImageBytes(std::move(bytes), error);
     if (!error.empty())
         error += ": " + path;
     return image;

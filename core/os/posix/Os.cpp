@@ -17,6 +17,11 @@ void* allocateBlock(std::size_t nSize, bool bUseGlobal)
     return bUseGlobal ? std::calloc(1, nSize ? nSize : 1) : std::malloc(nSize ? nSize : 1);
 }
 
+void* allocateZeroedBlock(std::size_t nSize)
+{
+    return std::calloc(1, nSize ? nSize : 1);
+}
+
 void freeBlock(void* pBlock, bool)
 {
     std::free(pBlock);

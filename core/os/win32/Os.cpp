@@ -12,6 +12,11 @@ void* allocateBlock(std::size_t nSize, bool bUseGlobal)
     return HeapAlloc(GetProcessHeap(), 0, nSize);
 }
 
+void* allocateZeroedBlock(std::size_t nSize)
+{
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, nSize);
+}
+
 void freeBlock(void* pBlock, bool bUseGlobal)
 {
     if (bUseGlobal)
