@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 BUILD_PRESETS := native native-asan win64 win32 fuzz
 TEST_PRESETS := native native-asan win64 fuzz
 
-.PHONY: test deps build $(addprefix build-,$(BUILD_PRESETS)) demo clean
+.PHONY: test deps build $(addprefix build-,$(BUILD_PRESETS)) demo package clean
 
 test: build
 	./scripts/run-tests.sh $(TEST_PRESETS)
@@ -24,6 +24,11 @@ $(addprefix build-,$(BUILD_PRESETS)): build-%: deps
 # FILE, RESOLUTION, DRAWSCALE and COLOR given on the command line reach the script.
 demo:
 	./scripts/demo.sh
+
+# The installation package for administrators, in out/package/.
+package: deps
+	cmake --preset win64 >/dev/null && cmake --build --preset win64 --target korvadrv -j $(JOBS)
+	cmake --preset win32 >/dev/null && cmake --build --preset win32 --target package_layout -j $(JOBS)
 
 clean:
 	rm -rf build out
