@@ -43,7 +43,8 @@ int convert(HGLOBAL hPageImage)
 {
     const DriverConfig& config = driverConfig();
     const JobState& job = jobState();
-    const std::string pageFile = currentDocumentPageFile.forPage(job.documentName, config.outputDir, job.pageCount == 1);
+    const std::string pageFile =
+        currentDocumentPageFile.forPage(job.documentName, config.outputDir, job.pageCount == 1);
 
     WorkImage page;
     if (const std::int32_t nStatus = copyPageImage(hPageImage, page); nStatus != workImageOk)

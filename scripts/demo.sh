@@ -35,7 +35,7 @@ esac
 
 # A host path as Wine's drive Z: shows it.
 windows_path() {
-  printf 'Z:%s' "$1" | tr / '\\'
+  printf 'Z:%s' "$1" | tr / "\\\\"
 }
 
 ./scripts/install-deps.sh
@@ -110,14 +110,14 @@ print_job test-print
 echo "== Printing $document for the client program"
 write_config 0
 print_job client
-for attempt in $(seq 50); do
+for _ in $(seq 50); do
   [ -s "$out/client/korvaclient.log" ] && break
   sleep 0.2
 done
 
 # --- Summary ---------------------------------------------------------------------------
 size() {
-  ls -l "$1" | awk '{ printf "%.1f KB", $5 / 1024 }'
+  stat -c %s "$1" | awk '{ printf "%.1f KB", $1 / 1024 }'
 }
 
 # Seconds of each page: from the start of the job or the previous page to its DrvSendPage.
@@ -147,8 +147,13 @@ tiffinfo "$tiff" 2>/dev/null | awk -v times="$out/page-times" '
     }
   }'
 average=$(awk '{ total += $1; n++ } END { if (n) printf "%.2f", total / n }' "$out/page-times")
-pdf_check=$(qpdf --check "$out/$name.pdf" >/dev/null 2>&1 && echo "qpdf --check: no errors" || echo "qpdf --check: reports problems (run it to see)")
-echo "  $name.pdf  $(size "$out/$name.pdf"), $(pdfinfo "$out/$name.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }') pages, $pdf_check"
+if qpdf --check "$out/$name.pdf" >/dev/null 2>&1; then
+  pdf_check="qpdf --check: no errors"
+else
+  pdf_check="qpdf --check: reports problems (run it to see)"
+fi
+pdf_pages=$(pdfinfo "$out/$name.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
+echo "  $name.pdf  $(size "$out/$name.pdf"), $pdf_pages pages, $pdf_check"
 echo "  $name.log  the job information file ($(grep -a totalPages "$out/$name.log" | tr -d '\r'))"
 echo "Handed to the client program:"
 for handed in "$out"/jobs/*.TIF; do

@@ -143,7 +143,7 @@ DWORD runPrintHost(const std::string& arguments)
     return runProgram("\"" + binDirectory() + "\\korvaprint.exe\" " + arguments);
 }
 
-std::string expectedJobFileName(const std::string& folder, const std::string& seed, const std::string& extension)
+std::string expectedAccountName()
 {
     char account[257] = {};
     DWORD nLength = sizeof(account);
@@ -151,9 +151,15 @@ std::string expectedJobFileName(const std::string& folder, const std::string& se
     std::string user(account);
     for (char& c : user)
         c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return user;
+}
+
+std::string expectedJobFileName(const std::string& folder, const std::string& seed, const std::string& extension)
+{
     DWORD nSession = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &nSession);
-    return folder + "\\" + seed + "-" + user + "-" + std::to_string(nSession + 100000) + "." + extension;
+    return folder + "\\" + seed + "-" + expectedAccountName() + "-" + std::to_string(nSession + 100000) + "." +
+           extension;
 }
 
 }

@@ -90,6 +90,10 @@ DWORD runProgram(const std::string& commandLine);
 // Runs the print host of the build with the arguments.
 DWORD runPrintHost(const std::string& arguments);
 
+// The account name as the driver puts it into file names, computed here independently:
+// lower case, blanks as '-'.
+std::string expectedAccountName();
+
 // The driver's per-user job file name for an extension in a folder, computed here
 // independently: seed-account-(session + 100000).extension.
 std::string expectedJobFileName(const std::string& folder, const std::string& seed, const std::string& extension);

@@ -9,7 +9,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -38,7 +37,7 @@ struct TiffPage {
 std::vector<TiffPage> readTiffPages(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::vector<std::uint8_t> bytes {std::istreambuf_iterator<char>(file), {}};
     auto u16 = [&](std::size_t nAt) { return nAt + 2 <= bytes.size() ? bytes[nAt] | bytes[nAt + 1] << 8 : 0; };
     auto u32 = [&](std::size_t nAt) {
         return nAt + 4 <= bytes.size() ? static_cast<std::uint32_t>(u16(nAt) | u16(nAt + 2) << 16) : 0u;
@@ -46,7 +45,8 @@ std::vector<TiffPage> readTiffPages(const std::string& path)
     std::vector<TiffPage> pages;
     if (bytes.size() < 8 || bytes[0] != 'I' || bytes[1] != 'I' || u16(2) != 42)
         return pages;
-    for (std::uint32_t nDirectory = u32(4); nDirectory != 0 && pages.size() < 100; nDirectory = u32(nDirectory + 2 + u16(nDirectory) * 12)) {
+    for (std::uint32_t nDirectory = u32(4); nDirectory != 0 && pages.size() < 100;
+         nDirectory = u32(nDirectory + 2 + u16(nDirectory) * 12)) {
         TiffPage page;
         for (std::uint32_t nEntry = 0; nEntry < static_cast<std::uint32_t>(u16(nDirectory)); ++nEntry) {
             const std::size_t nAt = nDirectory + 2 + nEntry * 12;
@@ -64,17 +64,6 @@ std::vector<TiffPage> readTiffPages(const std::string& path)
         pages.push_back(page);
     }
     return pages;
-}
-
-std::string accountName()
-{
-    char account[257] = {};
-    DWORD nLength = sizeof(account);
-    GetUserNameA(account, &nLength);
-    std::string name(account);
-    for (char& c : name)
-        c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
 }
 
 std::string computerName()
@@ -108,19 +97,20 @@ std::vector<std::string> filesIn(const std::string& directory, const std::string
 }
 
 // The information file must read exactly so, its time aside, which is 14 digits.
-void expectInformationFile(const std::string& path, int nJobId, const std::string& printer,
-                           const std::string& document, int nPages)
+void expectInformationFile(
+    const std::string& path, int nJobId, const std::string& printer, const std::string& document, int nPages)
 {
     SCOPED_TRACE(path);
     const std::string text = util::test::readText(path);
     std::smatch submitted;
     ASSERT_TRUE(std::regex_search(text, submitted, std::regex("^\\[info\\]\r\nsubmitted=([0-9]{14})\r\n"))) << text;
     const std::string pages = std::to_string(nPages);
-    EXPECT_EQ(text, "[info]\r\nsubmitted=" + submitted[1].str() + "\r\nprintJobId=" + std::to_string(nJobId) +
-                        "\r\nprinterName=" + printer + "\r\nmachineName=" + computerName() +
-                        "\r\nuserName=" + accountName() + "\r\ndocument=" + document +
-                        "\r\ndataType=RAW\r\nstatus=0\r\npriority=0\r\nposition=0\r\ntotalPages=" + pages +
-                        "\r\npagesPrinted=" + pages + "\r\n\r\n");
+    EXPECT_EQ(text,
+        "[info]\r\nsubmitted=" + submitted[1].str() + "\r\nprintJobId=" + std::to_string(nJobId) +
+            "\r\nprinterName=" + printer + "\r\nmachineName=" + computerName() +
+            "\r\nuserName=" + expectedAccountName() + "\r\ndocument=" + document +
+            "\r\ndataType=RAW\r\nstatus=0\r\npriority=0\r\nposition=0\r\ntotalPages=" + pages +
+            "\r\npagesPrinted=" + pages + "\r\n\r\n");
 }
 
 // The settings of one job's driver configuration that the tests vary.
@@ -144,7 +134,8 @@ public:
     {
         CreateDirectoryA(outputDir().c_str(), nullptr);
         CreateDirectoryA(clientDir().c_str(), nullptr);
-        EXPECT_TRUE(CopyFileA((binDirectory() + "\\korvaclient.exe").c_str(), (clientDir() + "\\korvaclient.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA(
+            (binDirectory() + "\\korvaclient.exe").c_str(), (clientDir() + "\\korvaclient.exe").c_str(), FALSE));
         EXPECT_TRUE(CopyFileA((binDirectory() + "\\korvadrv-hosted.dll").c_str(), driverPath().c_str(), FALSE));
         util::test::writeText(m_scratch / "job.cfg", configText(settings));
     }
@@ -154,13 +145,17 @@ public:
     std::string clientDir() const { return m_scratch / "client"; }
     std::string driverPath() const { return m_scratch / "job.dll"; }
     std::string clientPath() const { return clientDir() + "\\korvaclient.exe"; }
-    std::string jobFile(const std::string& extension) const { return expectedJobFileName(outputDir(), seed, extension); }
+    std::string jobFile(const std::string& extension) const
+    {
+        return expectedJobFileName(outputDir(), seed, extension);
+    }
 
     // Prints the sample document (or the given arguments' pages); the host's exit code.
-    DWORD print(const std::string& pages = "--sample", int nJobId = 17, const std::string& document = "Report.doc") const
+    DWORD print(
+        const std::string& pages = "--sample", int nJobId = 17, const std::string& document = "Report.doc") const
     {
         return runPrintHost("--driver \"" + driverPath() + "\" --job " + std::to_string(nJobId) + " --document \"" +
-                            document + "\" " + pages);
+            document + "\" " + pages);
     }
 
     // The client's log once it holds nEntries starts, or what it holds after 30 seconds.
@@ -180,7 +175,8 @@ public:
     static std::size_t entries(const std::string& log)
     {
         std::size_t nCount = 0;
-        for (std::size_t nAt = log.find("command line: "); nAt != std::string::npos; nAt = log.find("command line: ", nAt + 1))
+        for (std::size_t nAt = log.find("command line: "); nAt != std::string::npos;
+             nAt = log.find("command line: ", nAt + 1))
             ++nCount;
         return nCount;
     }
@@ -188,13 +184,13 @@ public:
 private:
     std::string configText(const JobSettings& settings) const
     {
-        return "[printer]\nseed=" + std::string(seed) + "\n[driver]\noutput=" + outputDir() + "\n[client]\nhome=" +
-               clientDir() + "\nmodule=korvaclient.exe\nargs=" + settings.clientArgs + "\n[renderer]\nuserId=" +
-               settings.rendererUser + "\n[options]\nappend=" + std::to_string(settings.append) + "\nresolution=" +
-               std::to_string(settings.resolution) + "\ncolor=" + std::to_string(settings.color) +
-               "\n[graphics]\ndrawScale=" + std::to_string(settings.drawScale) + "\n[testPrint]\nenabled=" +
-               (settings.testPdf.empty() ? "0" : "1") + "\noutputPdf=" + settings.testPdf + "\noutputImage=" +
-               settings.testImage + "\noutputLog=" + settings.testLog + "\n";
+        return "[printer]\nseed=" + std::string(seed) + "\n[driver]\noutput=" + outputDir() +
+            "\n[client]\nhome=" + clientDir() + "\nmodule=korvaclient.exe\nargs=" + settings.clientArgs +
+            "\n[renderer]\nuserId=" + settings.rendererUser + "\n[options]\nappend=" + std::to_string(settings.append) +
+            "\nresolution=" + std::to_string(settings.resolution) + "\ncolor=" + std::to_string(settings.color) +
+            "\n[graphics]\ndrawScale=" + std::to_string(settings.drawScale) +
+            "\n[testPrint]\nenabled=" + (settings.testPdf.empty() ? "0" : "1") + "\noutputPdf=" + settings.testPdf +
+            "\noutputImage=" + settings.testImage + "\noutputLog=" + settings.testLog + "\n";
     }
 
     util::test::ScratchDirectory m_scratch;
@@ -223,7 +219,8 @@ TEST(JobTest, threePagesInThePageFileAndTheClientStartedWithIt)
     const Resolution resolutions[] = {
         {200, 0, 1700, 2200, 200}, {300, 0, 2550, 3300, 300}, {200, 2, 1700, 2200, 200}, {300, 4, 3400, 4400, 400}};
     for (const Resolution& resolution : resolutions) {
-        SCOPED_TRACE(testing::Message() << "resolution " << resolution.resolution << ", drawScale " << resolution.drawScale);
+        SCOPED_TRACE(
+            testing::Message() << "resolution " << resolution.resolution << ", drawScale " << resolution.drawScale);
         JobSettings settings;
         settings.color = 1;
         settings.resolution = resolution.resolution;
@@ -244,7 +241,8 @@ TEST(JobTest, threePagesInThePageFileAndTheClientStartedWithIt)
             EXPECT_EQ(pages[i].yResolution, resolution.pageResolution);
         }
         expectInformationFile(job.jobFile("LOG"), 17, printerName, "Report.doc", 3);
-        EXPECT_NE(job.clientLog(1).find(commandLineOf(job.clientPath(), job.jobFile("TIF"), "/send")), std::string::npos)
+        EXPECT_NE(
+            job.clientLog(1).find(commandLineOf(job.clientPath(), job.jobFile("TIF"), "/send")), std::string::npos)
             << job.clientLog(1);
     }
 }
@@ -267,12 +265,12 @@ TEST(JobTest, libtiffReadsThePageFile)
     std::vector<std::string> schemes;
     for (std::sregex_iterator it(output.begin(), output.end(), compression), end; it != end; ++it)
         schemes.push_back((*it)[1].str());
-    EXPECT_EQ(schemes, (std::vector<std::string>{"CCITT Group 4", "CCITT Group 4", "Old-style JPEG"})) << output;
+    EXPECT_EQ(schemes, (std::vector<std::string> {"CCITT Group 4", "CCITT Group 4", "Old-style JPEG"})) << output;
 }
 
 TEST(JobTest, appendCollectsJobsInOnePlainFile)
 {
-    JobDirectory job(JobSettings{});
+    JobDirectory job(JobSettings {});
     ASSERT_EQ(job.print(), 0u);
     ASSERT_EQ(JobDirectory::entries(job.clientLog(1)), 1u);
     ASSERT_EQ(job.print("--sample", 18), 0u);
@@ -352,10 +350,10 @@ TEST(JobTest, noHandOffLeavesPlainNames)
         JobSettings settings;
         settings.append = 0;
         if (kind == Case::rendererUser)
-            settings.rendererUser = accountName().substr(0, 2);
+            settings.rendererUser = expectedAccountName().substr(0, 2);
         jobs.push_back(std::make_unique<JobDirectory>(settings));
         const JobDirectory& job = *jobs.back();
-        std::string account = accountName();
+        std::string account = expectedAccountName();
         if (kind == Case::uiZero)
             util::test::writeText(job.jobFile("INI"), "[config]\nui=0\n");
         if (kind == Case::systemAccount) {
@@ -376,7 +374,8 @@ TEST(JobTest, noHandOffLeavesPlainNames)
         }
         auto plainName = [&](const std::string& extension) {
             std::string name = job.jobFile(extension);
-            return name.replace(name.rfind("-" + accountName() + "-"), accountName().size() + 2, "-" + account + "-");
+            return name.replace(
+                name.rfind("-" + expectedAccountName() + "-"), expectedAccountName().size() + 2, "-" + account + "-");
         };
         EXPECT_EQ(filesIn(job.outputDir(), "*.*").size(), kind == Case::uiZero ? 3u : 2u);
         EXPECT_TRUE(exists(plainName("LOG"))) << plainName("LOG");
@@ -461,7 +460,7 @@ TEST(JobTest, testPrintSkipsTargetsInMissingDirectories)
 // every page of that document goes there, and the control file is used up.
 TEST(JobTest, documentControlFileRedirectsItsDocument)
 {
-    JobDirectory job(JobSettings{});
+    JobDirectory job(JobSettings {});
     const std::string redirected = job.path() + "\\redirected.tif";
     const std::string controlFile = job.outputDir() + "\\ZABCDEF123456.CFG";
     util::test::writeText(controlFile, "[config]\r\noutput=" + redirected + "\r\n");
