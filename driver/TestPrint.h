@@ -14,7 +14,7 @@ std::string expandTestPrintTarget(std::string_view target, const std::string& te
 
 // Test-print mode: instead of a client, the configured targets receive a PDF of the page
 // file, a copy of it and a copy of the information file. A target whose directory does not
-// exist is skipped.
+// exist is skipped; a PDF that cannot be made is not left behind half-written.
 void copyTestPrintResults(const std::string& pageFile, const std::string& informationFile);
 
 }

@@ -96,7 +96,7 @@ print_job() {
   # shellcheck disable=SC2086 # $pages is a list of words
   "$root/cmake/wine-run.sh" "$prefix" "$build/bin/korvaprint.exe" \
       --driver "$(windows_path "$out/driver/korvadrv-hosted.dll")" --document "$document" $pages 2>&1 |
-    while IFS= read -r line; do printf '%s %s\n' "$(date +%s.%N)" "$line"; done > "$out/$1.steps"
+    bash -c 'while IFS= read -r line; do printf "%s %s\n" "$EPOCHREALTIME" "$line"; done' > "$out/$1.steps"
   if grep -q FAILED "$out/$1.steps" || ! grep -q "DrvEndDoc *ok" "$out/$1.steps"; then
     sed 's/^[^ ]* //' "$out/$1.steps"
     echo "demo: the $1 job failed" >&2

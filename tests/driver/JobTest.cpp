@@ -456,6 +456,26 @@ TEST(JobTest, testPrintSkipsTargetsInMissingDirectories)
     EXPECT_TRUE(filesIn(job.outputDir(), "*.*").empty());
 }
 
+// Without pages there is no page file to make a PDF of: no empty or half-written PDF stays
+// at the target, while the information file is still copied.
+TEST(JobTest, testPrintOfAJobWithoutPagesLeavesNoBrokenPdf)
+{
+    util::test::ScratchDirectory targets;
+    JobSettings settings;
+    settings.testPdf = targets / "job.pdf";
+    settings.testImage = targets / "page.tif";
+    settings.testLog = targets / "job.log";
+    JobDirectory job(settings);
+    util::test::ScratchDirectory drivers;
+    DriverProbe probe(drivers.path(), "nopages", util::test::readText(job.path() + "\\job.cfg"));
+    wchar_t documentName[] = L"Empty";
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(nullptr, documentName, 4));
+    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(nullptr, 0));
+    EXPECT_EQ(filesIn(targets.path(), "*.*"), std::vector<std::string>{"job.log"});
+    expectInformationFile(targets / "job.log", 4, "", "Empty", 0);
+    EXPECT_TRUE(filesIn(job.outputDir(), "*.*").empty());
+}
+
 // A client names the page file of one document in a control file named after the document;
 // every page of that document goes there, and the control file is used up.
 TEST(JobTest, documentControlFileRedirectsItsDocument)
