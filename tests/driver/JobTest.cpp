@@ -489,10 +489,15 @@ TEST(JobTest, documentControlFileRedirectsItsDocument)
     EXPECT_FALSE(exists(controlFile));
     EXPECT_FALSE(exists(job.jobFile("TIF")));
 
-    // The next document has no control file of its own.
+    // The next document has no control file of its own; the one after names no page file,
+    // so its pages stay with the user's page file too.
     ASSERT_EQ(job.print("--sample", 18, "C:\\inbox\\Zabcdef123457.pdf"), 0u);
+    const std::string emptyControlFile = job.outputDir() + "\\ZABCDEF123458.CFG";
+    util::test::writeText(emptyControlFile, "[config]\r\noutput=\r\n");
+    ASSERT_EQ(job.print("--sample", 19, "zabcdef123458.PDF"), 0u);
     EXPECT_EQ(readTiffPages(redirected).size(), 3u);
-    EXPECT_EQ(readTiffPages(job.jobFile("TIF")).size(), 3u);
+    EXPECT_EQ(readTiffPages(job.jobFile("TIF")).size(), 6u);
+    EXPECT_FALSE(exists(emptyControlFile));
 }
 
 }
