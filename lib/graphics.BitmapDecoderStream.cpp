@@ -1,52 +1,29 @@
 #include "lib/graphics.BitmapDecoderStream.h"
 
+#include "core/Bits.h"
 #include "lib/graphics.CcittTables.h"
 
-#include <array>
 #include <cstring>
 
 namespace velmo::lib::graphics {
 
 namespace {
 
-// Leading zero bits of a byte (8 for 0).
-constexpr std::array<std::uint8_t, 256> buildLeadingZeros()
-{
-    std::array<std::uint8_t, 256> table{};
-    for (std::uint32_t nByte = 0; nByte < 256; ++nByte) {
-        std::uint8_t nZeros = 0;
-        while (nZeros < 8 && !(nByte & (0x80u >> nZeros)))
-            ++nZeros;
-        table[nByte] = nZeros;
-    }
-    return table;
-}
-
-constexpr std::array<std::uint8_t, 256> kLeadingZeros = buildLeadingZeros();
-
 // The first pixel at or after nPosition that is not of the given colour, or the width.
-// The row has 8 spare bytes, so whole words may be read past its end.
+// Bits are taken 64 at a time, most significant first; the row has 8 spare bytes, so a
+// word may be read past its end.
 inline std::int32_t findChange(const unsigned char* pRow, std::int32_t nRowBytes, std::int32_t nWidth, std::int32_t nPosition, bool bBlack)
 {
-    const unsigned char nFlip = bBlack ? 0xFF : 0x00;
+    const std::uint64_t nFlip = bBlack ? ~std::uint64_t{0} : 0;
     std::int32_t nByte = nPosition >> 3;
-    std::uint32_t nFirst = static_cast<std::uint32_t>((pRow[nByte] ^ nFlip) & (0xFFu >> (nPosition & 7)));
-    if (nFirst == 0) {
-        // Skip whole words of the colour, then whole bytes.
-        const std::uint64_t nFlipWord = bBlack ? ~std::uint64_t{0} : 0;
-        for (++nByte;; nByte += 8) {
-            if (nByte >= nRowBytes)
-                return nWidth;
-            std::uint64_t nWord;
-            std::memcpy(&nWord, pRow + nByte, sizeof(nWord));
-            if (nWord != nFlipWord)
-                break;
-        }
-        while (pRow[nByte] == nFlip)
-            ++nByte;
-        nFirst = static_cast<std::uint32_t>(pRow[nByte] ^ nFlip);
+    std::uint64_t nWord = (core::bits::loadBigEndian64(pRow + nByte) ^ nFlip) & (~std::uint64_t{0} >> (nPosition & 7));
+    while (nWord == 0) {
+        nByte += 8;
+        if (nByte >= nRowBytes)
+            return nWidth;
+        nWord = core::bits::loadBigEndian64(pRow + nByte) ^ nFlip;
     }
-    std::int32_t nChange = nByte * 8 + kLeadingZeros[nFirst];
+    std::int32_t nChange = nByte * 8 + core::bits::countLeadingZeros64(nWord);
     return nChange < nWidth ? nChange : nWidth;
 }
 
