@@ -20,6 +20,8 @@ namespace {
 // buffers on hostile input.
 constexpr std::int32_t kMaximumWidth = 1 << 20;
 
+constexpr std::int32_t tagJpegInterchangeFormatLength = 514;
+
 [[noreturn]] void raiseTagNotFound(const core::exception::Location& location, const char* pszName)
 {
     throw BaseException(location, core::exception::tifTagNotFound, 0, pszName, "");
@@ -230,7 +232,7 @@ IStream* TiffOutputGenerator::buildRecodeChain(TiffPageImage& page, const Source
     }
 }
 
-void TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t nCompression)
+std::int32_t TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t nCompression)
 {
     TiffTag* pOffsets = page.getTag(TiffConstants::tagStripOffsets);
     if (!pOffsets)
@@ -240,6 +242,7 @@ void TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t nCompress
     // Old-style JPEG: the stream header from JPEGInterchangeFormat up to the first strip goes
     // first, and every offset into it moves with it.
     std::int32_t nHeaderLength = 0;
+    std::int32_t nTrailerLength = 0;
     if (nCompression == 6) {
         TiffTag& interchange = requireTag(page, TiffConstants::tagJpegInterchangeFormat, "jpegInterchangeFormat");
         TiffTag* tables[3] = {&requireTag(page, TiffConstants::tagJpegQTables, "jpegQTables"),
@@ -251,6 +254,16 @@ void TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t nCompress
             throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "jpegInterchangeFormat", "");
         std::int32_t nShift = m_nBytesWritten - nInterchange;
         page.saveData(nInterchange, nHeaderLength, sink(), false);
+        // The stream may go on behind its last strip (its end-of-image marker): those bytes
+        // follow the strips, so that the stream keeps its length.
+        TiffTag* pLength = page.getTag(tagJpegInterchangeFormatLength);
+        if (pLength && nStripCount > 0) {
+            std::int64_t nStreamEnd = static_cast<std::int64_t>(nInterchange) + pLength->getLong(0);
+            std::int64_t nStripsEnd =
+                static_cast<std::int64_t>(page.getStripOffset(nStripCount - 1)) + page.getStripByteCount(nStripCount - 1);
+            if (nStreamEnd > nStripsEnd && nStreamEnd - nStripsEnd <= INT32_MAX)
+                nTrailerLength = static_cast<std::int32_t>(nStreamEnd - nStripsEnd);
+        }
         setLongValue(interchange, 0, nInterchange + nShift);
         for (TiffTag* pTable : tables) {
             for (std::int32_t i = 0; i < pTable->getValueCount(); ++i)
@@ -273,6 +286,7 @@ void TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t nCompress
     }
     if (nCompression == 7 && nStripCount > 0)
         setLongValue(*page.getTag(TiffConstants::tagJpegInterchangeFormat), 0, m_nBytesWritten);
+    return nTrailerLength;
 }
 
 void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
@@ -320,10 +334,13 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
     for (std::int32_t i = 0; i < m_filters.getCount(); ++i)
         m_filters.getItem(i)->startPage();
     sink()->flush();
-    if (bCopy)
-        copyStrips(page, nInputCompression);
+    std::int32_t nTrailerLength = bCopy ? copyStrips(page, nInputCompression) : 0;
     for (std::int32_t i = 0; i < page.getStripCount(); ++i)
         page.saveStrip(i, pEntry, false);
+    if (nTrailerLength > 0) {
+        std::int32_t nLast = page.getStripCount() - 1;
+        page.saveData(page.getStripOffset(nLast) + page.getStripByteCount(nLast), nTrailerLength, pEntry, false);
+    }
     for (std::int32_t i = m_filters.getCount() - 1; i >= 0; --i)
         m_filters.getItem(i)->endPage();
     pEntry->flush();

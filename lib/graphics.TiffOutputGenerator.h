@@ -52,7 +52,10 @@ private:
     core::io::IStream* buildRecodeChain(TiffPageImage& page, const SourceGeometry& source,
                                         std::int32_t nInputCompression, std::int32_t nOutputCompression,
                                         bool bReverseBits);
-    void copyStrips(TiffPageImage& page, std::int32_t nCompression);
+    // Gives the strips their new offsets and writes what goes before them; returns how many
+    // bytes of the source follow the last strip and belong with the page (the end of an
+    // old-style JPEG stream).
+    std::int32_t copyStrips(TiffPageImage& page, std::int32_t nCompression);
     void writeDirectory(TiffPageImage& page);
 
     unsigned char m_scratch[4] = {};

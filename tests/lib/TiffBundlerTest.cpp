@@ -225,11 +225,12 @@ TEST(TiffOutputGenerator, UnseekableOutputGetsTheWholeFileAtFinish)
 
 TEST(TiffOutputGenerator, OldJpegPagesMoveWithTheirHeader)
 {
-    // Header bytes "H0".."H9" with the three table offsets inside it, then a 4-byte scan.
-    std::vector<unsigned char> data = {'H', '0', 'Q', 'Q', 'D', 'D', 'A', 'A', 'H', '9', 'S', 'C', 'A', 'N'};
+    // Header bytes "H0".."H9" with the three table offsets inside it, a 4-byte scan, and the
+    // stream's end marker "EI" behind the strip.
+    std::vector<unsigned char> data = {'H', '0', 'Q', 'Q', 'D', 'D', 'A', 'A', 'H', '9', 'S', 'C', 'A', 'N', 'E', 'I'};
     std::vector<Entry> entries = {{256, 4, 1, 16}, {257, 4, 1, 2}, {258, 3, 1, 8}, {259, 3, 1, 6}, {262, 3, 1, 2},
                                   {273, 4, 1, 18}, {277, 3, 1, 3}, {278, 4, 1, 2}, {279, 4, 1, 4},
-                                  {513, 4, 1, 8}, {514, 4, 1, 10}, {519, 4, 1, 10}, {520, 4, 1, 12}, {521, 4, 1, 14}};
+                                  {513, 4, 1, 8}, {514, 4, 1, 16}, {519, 4, 1, 10}, {520, 4, 1, 12}, {521, 4, 1, 14}};
     // Written twice: the second copy lies behind the first, so every offset moves.
     std::vector<unsigned char> input = tiffFile(data, entries);
     VectorStream source(input);
@@ -267,5 +268,6 @@ TEST(TiffOutputGenerator, OldJpegPagesMoveWithTheirHeader)
     EXPECT_EQ(out[static_cast<std::size_t>(value(520))], 'D');
     EXPECT_EQ(out[static_cast<std::size_t>(value(521))], 'A');
     EXPECT_EQ(value(273), nHeader + 10);
-    EXPECT_EQ(std::string(out.begin() + value(273), out.begin() + value(273) + 4), "SCAN");
+    EXPECT_EQ(std::string(out.begin() + value(273), out.begin() + value(273) + 6), "SCANEI");
+    EXPECT_EQ(value(514), 16);
 }
