@@ -11,7 +11,10 @@
 #
 # The job runs twice: once in test-print mode, which leaves a PDF, the TIFF page file and the
 # job information file in out/demo/, and once handing the page file to the stand-in client
-# program, which records what it was given in out/demo/client/korvaclient.log.
+# program, which records what it was given in out/demo/client/korvaclient.log. Then the
+# installer registers the printer in the same Wine prefix from a package whose driver is
+# the hosted build, and the job is printed a third time through the installed printer,
+# found by its name as the spooler finds it.
 set -e
 
 file=""
@@ -41,10 +44,10 @@ windows_path() {
 ./scripts/install-deps.sh
 echo "== Building the hosted driver, the print host and the stand-in client ($build)"
 cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" -j "${JOBS:-$(nproc)}" --target korvadrv-hosted korvaprint korvaclient >/dev/null
+cmake --build "$build" -j "${JOBS:-$(nproc)}" --target korvadrv-hosted korvaprint korvaclient korvasetup >/dev/null
 
 rm -rf "$out"
-mkdir -p "$out/driver" "$out/client" "$out/jobs" "$out/pages"
+mkdir -p "$out/driver" "$out/client" "$out/jobs" "$out/pages" "$out/package" "$out/installed-jobs"
 cp "$build/bin/korvadrv-hosted.dll" "$out/driver/"
 cp "$build/bin/korvaclient.exe" "$out/client/"
 
@@ -115,6 +118,43 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 
+# The installation package: the installer, its driver builds (here both the hosted one) and
+# its configuration, all named after the installer.
+printer="Korva Demo Fax"
+cp "$build/setup/korvasetup.exe" "$out/package/korvasetup.exe"
+cp "$build/bin/korvadrv-hosted.dll" "$out/package/korvasetup.x64"
+cp "$build/bin/korvadrv-hosted.dll" "$out/package/korvasetup.x86"
+cat > "$out/package/korvasetup.cfg" <<CONFIG
+[printer]
+name=$printer
+seed=installed
+[driver]
+name=$printer
+info=Korva demo fax printer
+output=$(windows_path "$out/installed-jobs")
+port=KORVADEMO.PRN
+[client]
+home=$(windows_path "$out/client")
+module=korvaclient.exe
+[options]
+append=0
+resolution=$resolution
+color=$color
+[graphics]
+drawScale=$drawscale
+[config]
+serial=demo
+version=1
+CONFIG
+echo "== Installing \"$printer\" with korvasetup"
+"$root/cmake/wine-run.sh" "$prefix" "$out/package/korvasetup.exe" 2>&1 | tr -d '\r' > "$out/install.txt" || true
+sed 's/^/   /' "$out/install.txt"
+grep -q "printer installed" "$out/install.txt" || { echo "demo: the installation failed" >&2; exit 1; }
+echo "== Printing $document through the installed printer"
+# shellcheck disable=SC2086 # $pages is a list of words
+"$root/cmake/wine-run.sh" "$prefix" "$build/bin/korvaprint.exe" --printer "$printer" --document "$document" $pages \
+  > "$out/installed.steps" 2>&1 || { cat "$out/installed.steps"; echo "demo: printing by name failed" >&2; exit 1; }
+
 # --- Summary ---------------------------------------------------------------------------
 size() {
   stat -c %s "$1" | awk '{ printf "%.1f KB", $1 / 1024 }'
@@ -163,4 +203,9 @@ done
 echo "  the client's record: client/korvaclient.log"
 tr -d '\r' < "$out/client/korvaclient.log" | sed -n 's/^command line: /    started as: /p' | head -1
 echo "Time per page under Wine (drawing, capture, scaling, coding, appending): $average s on average"
-echo "The print host's report of each job: $out/test-print.steps and $out/client.steps"
+echo "Installed printer \"$printer\" (korvasetup's report: install.txt):"
+for handed in "$out"/installed-jobs/*.TIF; do
+  [ -e "$handed" ] || { echo "  no page file"; break; }
+  echo "  installed-jobs/$(basename "$handed")  $(size "$handed"), $(tiffinfo "$handed" 2>/dev/null | grep -c '^TIFF Directory') pages"
+done
+echo "The print host's report of each job: $out/test-print.steps, $out/client.steps and $out/installed.steps"
