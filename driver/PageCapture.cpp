@@ -5,6 +5,7 @@
 #include "driver/JobFileName.h"
 #include "driver/JobState.h"
 #include "driver/PageConversion.h"
+#include "driver/PageFilePath.h"
 #include "driver/PageImage.h"
 
 namespace velmo::driver {
@@ -16,13 +17,9 @@ JobState currentJob;
 // With append 0 every job starts a new page file: the one the control file names goes.
 void deletePageFileOfUser()
 {
-    const std::wstring controlFile = makeJobFileName(L"INI");
-    const std::wstring defaultPageFile = makeJobFileName(L"TIF");
-    wchar_t pageFile[textCapacity] = {};
-    GetPrivateProfileStringW(L"config", L"output", defaultPageFile.c_str(), pageFile, textCapacity,
-                             controlFile.c_str());
-    if (pageFile[0] != L'\0')
-        DeleteFileW(pageFile);
+    const std::wstring pageFile = userPageFile();
+    if (!pageFile.empty())
+        DeleteFileW(pageFile.c_str());
 }
 
 void startJob(const wchar_t* pwszDocName, DWORD dwJobId)
