@@ -26,12 +26,7 @@ public:
             return;
         if (m_nCapacity < nCount) {
             std::int32_t nCapacity = grownCapacity(m_nCapacity, nCount, m_nGrowthStep);
-            T** ppItems = static_cast<T**>(allocateSlots(nCapacity, sizeof(T*)));
-            if (m_ppItems) {
-                std::memcpy(ppItems, m_ppItems, sizeof(T*) * static_cast<std::size_t>(m_nCount));
-                object::Heap::freeMemory(m_ppItems, false);
-            }
-            m_ppItems = ppItems;
+            m_ppItems = static_cast<T**>(growSlots(m_ppItems, m_nCount, nCapacity, sizeof(T*)));
             m_nCapacity = nCapacity;
         }
         m_nCount = nCount;

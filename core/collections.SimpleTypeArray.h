@@ -26,12 +26,7 @@ public:
             return;
         if (m_nCapacity < nCount) {
             std::int32_t nCapacity = grownCapacity(m_nCapacity, nCount, m_nGrowthStep);
-            T* pItems = static_cast<T*>(allocateSlots(nCapacity, sizeof(T)));
-            if (m_pItems) {
-                std::memcpy(pItems, m_pItems, sizeof(T) * static_cast<std::size_t>(m_nCount));
-                object::Heap::freeMemory(m_pItems, false);
-            }
-            m_pItems = pItems;
+            m_pItems = static_cast<T*>(growSlots(m_pItems, m_nCount, nCapacity, sizeof(T)));
             m_nCapacity = nCapacity;
         }
         m_nCount = nCount;
