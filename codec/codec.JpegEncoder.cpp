@@ -116,15 +116,15 @@ void JpegEncoder::BitWriter::padToByte()
     drain();
 }
 
-JpegEncoder::HuffmanCodes JpegEncoder::makeCodes(const jpeg::HuffmanSpec& spec)
+JpegEncoder::HuffmanCodes JpegEncoder::makeCodes(const jpeg::HuffmanSpec& huffman)
 {
     // Codes of each length count up from the previous length's next code, shifted (T.81, C.2).
     HuffmanCodes codes{};
     std::uint32_t nCode = 0;
     int nSymbol = 0;
     for (int nLength = 1; nLength <= 16; ++nLength) {
-        for (int i = 0; i < spec.counts[nLength - 1]; ++i)
-            codes[spec.pSymbols[nSymbol++]] = HuffmanCode{nCode++, nLength};
+        for (int i = 0; i < huffman.counts[nLength - 1]; ++i)
+            codes[huffman.pSymbols[nSymbol++]] = HuffmanCode{nCode++, nLength};
         nCode <<= 1;
     }
     return codes;
@@ -178,12 +178,12 @@ void JpegEncoder::writeQuantisationTable(int nIndex, const std::array<std::uint8
         m_sink.putByte(table[nNatural]);
 }
 
-void JpegEncoder::writeHuffmanTable(int nClassAndIndex, const jpeg::HuffmanSpec& spec, std::size_t& nPosition)
+void JpegEncoder::writeHuffmanTable(int nClassAndIndex, const jpeg::HuffmanSpec& huffman, std::size_t& nPosition)
 {
     m_sink.putByte(static_cast<unsigned>(nClassAndIndex));
     nPosition = m_sink.getPosition();
-    m_sink.putBytes(spec.counts.data(), spec.counts.size());
-    m_sink.putBytes(spec.pSymbols, static_cast<std::size_t>(spec.nSymbolCount));
+    m_sink.putBytes(huffman.counts.data(), huffman.counts.size());
+    m_sink.putBytes(huffman.pSymbols, static_cast<std::size_t>(huffman.nSymbolCount));
 }
 
 void JpegEncoder::writeHeaders()

@@ -69,12 +69,12 @@ private:
         std::vector<unsigned char> m_bytes;
     };
 
-    static HuffmanCodes makeCodes(const jpeg::HuffmanSpec& spec);
+    static HuffmanCodes makeCodes(const jpeg::HuffmanSpec& huffman);
     static std::array<float, 64> makeDivisors(const std::array<std::uint8_t, 64>& table);
 
     void writeHeaders();
     void writeQuantisationTable(int nIndex, const std::array<std::uint8_t, 64>& table);
-    void writeHuffmanTable(int nClassAndIndex, const jpeg::HuffmanSpec& spec, std::size_t& nPosition);
+    void writeHuffmanTable(int nClassAndIndex, const jpeg::HuffmanSpec& huffman, std::size_t& nPosition);
     void convertBand(std::int32_t nBand);
     void encodeBlock(const float* pPlane, std::size_t nPlaneStride, const std::array<float, 64>& divisors, int& nLastDc,
                      const HuffmanCodes& dcCodes, const HuffmanCodes& acCodes);
