@@ -159,7 +159,8 @@ RgbImage readBmp(const ByteReader& bytes, std::string& error)
     const std::uint32_t nBits = bytes.u16(28);
     const std::uint32_t nCompression = bytes.u32(30);
     const bool bTopDown = nRawHeight < 0;
-    const std::int32_t nHeight = bTopDown ? -nRawHeight : nRawHeight;
+    // The most negative height has no positive counterpart: it stays negative and is refused.
+    const std::int32_t nHeight = bTopDown ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(nRawHeight)) : nRawHeight;
     const bool bPaletted = nBits <= 8;
     if (!validSize(nWidth, nHeight) || nCompression != 0 ||
         (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32)) {
