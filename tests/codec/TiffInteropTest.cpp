@@ -42,7 +42,7 @@ std::vector<unsigned char> decodeWithLibtiff(const std::vector<unsigned char>& f
     EXPECT_EQ(runCommand("{ tiffinfo -D " + path + " 2>&1" + (bOldStyleJpeg ? " | grep -v 'old-style JPEG compression mode'" : "") + "; }", &report), 0);
     EXPECT_EQ(report.find("rror"), std::string::npos) << report;
     EXPECT_EQ(report.find("arning"), std::string::npos) << report;
-    const std::string plainPath = testing::TempDir() + name + "-plain.tif";
+    const std::string plainPath = scratchPath(name + "-plain.tif");
     const std::string tool = bOldStyleJpeg ? "tiff2rgba" : "tiffcp";
     EXPECT_EQ(runCommand(tool + " -c none -r 100000 " + path + " " + plainPath, &report), 0) << report;
     return readSingleStrip(readWholeFile(plainPath));
@@ -104,7 +104,7 @@ Rgb decodeJpegPage(const std::vector<unsigned char>& file, const std::string& na
     if (nBegin + static_cast<std::size_t>(nLength) > file.size())
         return {};
     const std::string path = writeTempFile(name + ".jpg", std::vector<unsigned char>(file.begin() + nBegin, file.begin() + nBegin + nLength));
-    const std::string ppmPath = testing::TempDir() + name + ".ppm";
+    const std::string ppmPath = scratchPath(name + ".ppm");
     std::string report;
     EXPECT_EQ(runCommand("djpeg -ppm -outfile " + ppmPath + " " + path, &report), 0) << report;
     EXPECT_EQ(report, "");
@@ -151,9 +151,9 @@ TEST(TiffInterop, JpegQualityMatchesCjpegAtTheSameTables)
         }
     }
     const std::string sourcePath = writeTempFile("cjpeg-source.ppm", ppm);
-    const std::string jpegPath = testing::TempDir() + "cjpeg.jpg";
+    const std::string jpegPath = scratchPath("cjpeg.jpg");
     ASSERT_EQ(runCommand("cjpeg -quality 75 -outfile " + jpegPath + " " + sourcePath), 0);
-    const std::string decodedPath = testing::TempDir() + "cjpeg-decoded.ppm";
+    const std::string decodedPath = scratchPath("cjpeg-decoded.ppm");
     ASSERT_EQ(runCommand("djpeg -ppm -outfile " + decodedPath + " " + jpegPath), 0);
     const double dCjpeg = psnr(photo, readPpm(readWholeFile(decodedPath)).samples, 3);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 namespace codectest {
@@ -57,9 +58,16 @@ std::vector<unsigned char> readSingleStrip(const std::vector<unsigned char>& fil
     return std::vector<unsigned char>(file.begin() + offsets[0], file.begin() + offsets[0] + counts[0]);
 }
 
+std::string scratchPath(const std::string& name)
+{
+    // Test cases run as separate processes at the same time; each keeps its own files.
+    static const std::string token = std::to_string(std::random_device{}());
+    return testing::TempDir() + "velmo-codec-" + token + "-" + name;
+}
+
 std::string writeTempFile(const std::string& name, const std::vector<unsigned char>& bytes)
 {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = scratchPath(name);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
@@ -72,7 +80,7 @@ std::vector<unsigned char> readWholeFile(const std::string& path)
 
 int runCommand(const std::string& command, std::string* pOutput)
 {
-    const std::string outputPath = testing::TempDir() + "codec-command-output.txt";
+    const std::string outputPath = scratchPath("command-output.txt");
     const int nStatus = std::system((command + " >" + outputPath + " 2>&1").c_str());
     if (pOutput) {
         std::ifstream in(outputPath);
