@@ -351,6 +351,9 @@ void PdfOutputGenerator::addTiffPage(TiffPageImage& page)
         nRowsPerStrip = requireTag(page, TiffConstants::tagRowsPerStrip, "rowsPerStrip").getLong(0);
     if (nWidth < 1 || nLength < 1)
         throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "image size", "");
+    // Every strip must hold at least one row, or an image object would get a height of zero or less.
+    if (nRowsPerStrip < 1 || static_cast<std::int64_t>(nRowsPerStrip) * (nStripCount - 1) >= nLength)
+        throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "rows per strip", "");
 
     String colorSpace("/DeviceGray");
     String filter;

@@ -181,6 +181,20 @@ TEST(PdfOutputGenerator, RefusesBadSettingsAndPages)
         {"zero resolution", [](Page& page) { setRational(page.image, TiffConstants::tagYResolution, 0, 1); }, 4958},
         {"no width", [](Page& page) { page.image.removeTag(TiffConstants::tagImageWidth); }, 4951},
         {"several strips without rows per strip", [](Page& page) { page.image.addStrip(1, 0); }, 4951},
+        {"rows per strip leaving the last strip empty",
+         [](Page& page) {
+             page.image.addStrip(1, 0);
+             setValue(page.image, TiffConstants::tagRowsPerStrip, TiffConstants::typeLong, 100);
+         },
+         4958},
+        {"rows per strip beyond any image",
+         [](Page& page) {
+             page.image.addStrip(1, 0);
+             page.image.addStrip(1, 0);
+             page.image.addStrip(1, 0);
+             setValue(page.image, TiffConstants::tagRowsPerStrip, TiffConstants::typeLong, 1442851401);
+         },
+         4958},
     };
     for (const Case& test : cases) {
         Page page(100, 100, 100, 100);
