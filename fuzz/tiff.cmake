@@ -1,1 +1,1 @@
-velmo_add_fuzzer(fuzz_tiff_bundler SOURCES ${CMAKE_CURRENT_LIST_DIR}/tiff_bundler_fuzzer.cpp LIBS velmo_lib velmo_core SECONDS 30)
+velmo_add_fuzzer(fuzz_tiff_bundler SOURCES ${CMAKE_CURRENT_LIST_DIR}/tiff_bundler_fuzzer.cpp LIBS velmo_lib velmo_core RUNS 350000)
