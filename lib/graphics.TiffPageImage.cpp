@@ -4,6 +4,8 @@
 #include "core/object.ObjectFactory.h"
 #include "lib/graphics.TiffConstants.h"
 
+#include <cstdint>
+
 namespace velmo::lib::graphics {
 
 using core::exception::BaseException;
@@ -127,10 +129,14 @@ std::int32_t TiffPageImage::getBitsPerPixel() const
     const TiffTag* pTag = getRequiredTag(TiffConstants::tagBitsPerSample);
     if (pTag->getValueCount() == 0)
         return pTag->getValueOffset();
-    std::int32_t nBits = 0;
-    for (std::int32_t i = 0; i < pTag->getValueCount(); ++i)
-        nBits += pTag->getLong(i);
-    return nBits;
+    // Hostile counts must not overflow the sum: anything beyond 32 bits of range is no image.
+    std::int64_t nBits = 0;
+    for (std::int32_t i = 0; i < pTag->getValueCount(); ++i) {
+        nBits += static_cast<std::uint32_t>(pTag->getLong(i));
+        if (nBits > INT32_MAX)
+            throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "bits per sample", "");
+    }
+    return static_cast<std::int32_t>(nBits);
 }
 
 void TiffPageImage::saveData(std::int32_t nOffset, std::int32_t nLength, core::io::IStream* pOut, bool bInvert)

@@ -103,6 +103,11 @@ TEST(TiffPageImage, KeepsTagsSortedAndReusesPooledTags)
     for (std::int32_t i = 0; i < 3; ++i)
         pBits->setLong(i, 8);
     EXPECT_EQ(page.getBitsPerPixel(), 24);
+    pBits->setDataType(TiffConstants::typeLong);
+    pBits->setValueCount(2, 4);
+    pBits->setLong(0, 0x7FFFFFFF);
+    pBits->setLong(1, 1);
+    EXPECT_EQ(codeOf([&] { page.getBitsPerPixel(); }), core::exception::tifInvalidImage);
 }
 
 TEST(TiffPageImage, SavesStripsInvertedOrNot)
