@@ -179,6 +179,7 @@ TEST(PdfOutputGenerator, RefusesBadSettingsAndPages)
     const Case cases[] = {
         {"no resolution", [](Page& page) { page.image.removeTag(TiffConstants::tagXResolution); }, 4951},
         {"zero resolution", [](Page& page) { setRational(page.image, TiffConstants::tagYResolution, 0, 1); }, 4958},
+        {"zero resolution denominator", [](Page& page) { setRational(page.image, TiffConstants::tagXResolution, 200, 0); }, 4958},
         {"no width", [](Page& page) { page.image.removeTag(TiffConstants::tagImageWidth); }, 4951},
         {"several strips without rows per strip", [](Page& page) { page.image.addStrip(1, 0); }, 4951},
         {"rows per strip leaving the last strip empty",

@@ -154,6 +154,10 @@ TEST(TiffBundler, RefusesMalformedFiles)
         {"unknown field type", tiffFile(kPageData, with(pageEntries(), {305, 13, 1, 8})), 4006},
         {"no rows per strip, even to copy", tiffFile(kPageData, without(pageEntries(), 278)), 4951},
         {"old JPEG without its tables", tiffFile(kPageData, with(with(pageEntries(), {259, 3, 1, 6}), {513, 4, 1, 8})), 4951},
+        {"old JPEG without its interchange format",
+         tiffFile(kPageData, with(with(with(with(pageEntries(), {259, 3, 1, 6}), {519, 4, 1, 8}), {520, 4, 1, 8}), {521, 4, 1, 8})),
+         4951},
+        {"JPEG without its interchange format", tiffFile(kPageData, with(pageEntries(), {259, 3, 1, 7})), 4951},
     };
     for (const auto& test : cases)
         EXPECT_EQ(convert(test.input, 0).nCode, test.nCode) << test.pszName;
