@@ -296,14 +296,20 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
     // what the encoder writes.
     SourceGeometry source{optionalValue(page, TiffConstants::tagImageWidth), optionalValue(page, TiffConstants::tagImageLength),
                           optionalValue(page, TiffConstants::tagRowsPerStrip)};
-    for (std::int32_t i = 0; i < m_filters.getCount(); ++i)
-        m_filters.getItem(i)->modifyHeader(page);
     std::int32_t nInputCompression = compression.getLong(0);
+    // A JPEG page passes through as it is: filters that change pixels cannot reach into its
+    // data, so they must neither change its header nor run (they have no stream behind them).
+    const bool bJpegPassThrough = m_bJpegPassThrough && (nInputCompression == 6 || nInputCompression == 7);
+    const auto takesPart = [&](IFilter* pFilter) { return !bJpegPassThrough || !pFilter->isStreamFilter(); };
+    for (std::int32_t i = 0; i < m_filters.getCount(); ++i) {
+        if (takesPart(m_filters.getItem(i)))
+            m_filters.getItem(i)->modifyHeader(page);
+    }
 
     bool bCopy;
     bool bReverseBits = false;
     std::int32_t nOutputCompression = nInputCompression;
-    if (m_bJpegPassThrough && (nInputCompression == 6 || nInputCompression == 7)) {
+    if (bJpegPassThrough) {
         bCopy = true;
         if (!page.getTag(TiffConstants::tagStripOffsets) && !page.getTag(TiffConstants::tagTileOffsets))
             raiseTagNotFound(VELMO_LOCATION, "stripOffsets");
@@ -331,8 +337,10 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
     }
 
     std::uint32_t nStartPosition = pEntry->getPosition();
-    for (std::int32_t i = 0; i < m_filters.getCount(); ++i)
-        m_filters.getItem(i)->startPage();
+    for (std::int32_t i = 0; i < m_filters.getCount(); ++i) {
+        if (takesPart(m_filters.getItem(i)))
+            m_filters.getItem(i)->startPage();
+    }
     sink()->flush();
     std::int32_t nTrailerLength = bCopy ? copyStrips(page, nInputCompression) : 0;
     for (std::int32_t i = 0; i < page.getStripCount(); ++i)
@@ -341,8 +349,10 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
         std::int32_t nLast = page.getStripCount() - 1;
         page.saveData(page.getStripOffset(nLast) + page.getStripByteCount(nLast), nTrailerLength, pEntry, false);
     }
-    for (std::int32_t i = m_filters.getCount() - 1; i >= 0; --i)
-        m_filters.getItem(i)->endPage();
+    for (std::int32_t i = m_filters.getCount() - 1; i >= 0; --i) {
+        if (takesPart(m_filters.getItem(i)))
+            m_filters.getItem(i)->endPage();
+    }
     pEntry->flush();
     std::int32_t nDataLength = static_cast<std::int32_t>(pEntry->getPosition() - nStartPosition);
 

@@ -2,6 +2,9 @@
 #include "core/io.MemoryStream.h"
 #include "lib/TestStreams.h"
 #include "lib/graphics.LittleEndian.h"
+#include "lib/graphics.CropPadFilter.h"
+#include "lib/graphics.HeaderModificationFilter.h"
+#include "lib/graphics.ScanLineFillFilter.h"
 #include "lib/graphics.TiffBundler.h"
 #include "lib/graphics.TiffOutputGenerator.h"
 
@@ -274,4 +277,44 @@ TEST(TiffOutputGenerator, OldJpegPagesMoveWithTheirHeader)
     EXPECT_EQ(value(273), nHeader + 10);
     EXPECT_EQ(std::string(out.begin() + value(273), out.begin() + value(273) + 6), "SCANEI");
     EXPECT_EQ(value(514), 16);
+}
+
+TEST(TiffOutputGenerator, JpegPagesPassThroughThePixelFiltersUntouched)
+{
+    // A JPEG page with its 8-byte stream; cropping, padding and line filling cannot reach into
+    // JPEG data, so the page keeps its size while the resolution still changes.
+    std::vector<unsigned char> data = {'J', 'P', 'E', 'G', 'D', 'A', 'T', 'A'};
+    std::vector<Entry> entries = {{256, 4, 1, 16}, {257, 4, 1, 2}, {258, 3, 1, 8}, {259, 3, 1, 7}, {262, 3, 1, 2},
+                                  {273, 4, 1, 8}, {277, 3, 1, 3}, {278, 4, 1, 2}, {279, 4, 1, 8}, {513, 4, 1, 8}};
+    std::vector<unsigned char> input = tiffFile(data, entries);
+    VectorStream source(input);
+    VectorStream sink;
+    TiffOutputGenerator generator;
+    generator.configure(4, true, true, 32768);
+    HeaderModificationFilter resolution;
+    resolution.setXResolution(204, 1);
+    ScanLineFillFilter fill;
+    fill.setFillLineCount(1);
+    CropPadFilter cropPad;
+    cropPad.setPixelWidth(1728, 2);
+    cropPad.setPixelHeight(30, 2);
+    generator.addFilter(&resolution);
+    generator.addFilter(&fill);
+    generator.addFilter(&cropPad);
+    TiffBundler bundler;
+    bundler.setOutputGenerator(&generator);
+    bundler.setOutputStream(&sink, false, 0);
+    bundler.start(false);
+    bundler.setInputStream(&source);
+    bundler.generate();
+    bundler.finish();
+
+    const std::vector<unsigned char>& out = sink.bytes();
+    EXPECT_EQ(tagValue(out, 256), 16);
+    EXPECT_EQ(tagValue(out, 257), 2);
+    EXPECT_EQ(tagValue(out, 259), 7);
+    std::int32_t nStrip = tagValue(out, 273);
+    EXPECT_EQ(std::string(out.begin() + nStrip, out.begin() + nStrip + 8), "JPEGDATA");
+    EXPECT_EQ(tagValue(out, 513), nStrip);
+    EXPECT_EQ(LittleEndian::toInt32(out.data(), tagValue(out, 282), 4), 204);
 }
