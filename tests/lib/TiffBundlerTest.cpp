@@ -111,6 +111,23 @@ Result convert(const std::vector<unsigned char>& input, std::int32_t nCompressio
     return result;
 }
 
+// The output of bundling the input nTimes through the generator.
+std::vector<unsigned char> bundle(TiffOutputGenerator& generator, const std::vector<unsigned char>& input, int nTimes = 1)
+{
+    VectorStream source(input);
+    VectorStream sink;
+    TiffBundler bundler;
+    bundler.setOutputGenerator(&generator);
+    bundler.setOutputStream(&sink, false, 0);
+    bundler.start(false);
+    for (int i = 0; i < nTimes; ++i) {
+        bundler.setInputStream(&source);
+        bundler.generate();
+    }
+    bundler.finish();
+    return sink.bytes();
+}
+
 // The value of a tag of the first IFD of a file (0 when missing).
 std::int32_t tagValue(const std::vector<unsigned char>& file, std::int32_t nTag)
 {
@@ -239,22 +256,9 @@ TEST(TiffOutputGenerator, OldJpegPagesMoveWithTheirHeader)
                                   {273, 4, 1, 18}, {277, 3, 1, 3}, {278, 4, 1, 2}, {279, 4, 1, 4},
                                   {513, 4, 1, 8}, {514, 4, 1, 16}, {519, 4, 1, 10}, {520, 4, 1, 12}, {521, 4, 1, 14}};
     // Written twice: the second copy lies behind the first, so every offset moves.
-    std::vector<unsigned char> input = tiffFile(data, entries);
-    VectorStream source(input);
-    VectorStream sink;
     TiffOutputGenerator generator;
     generator.configure(0, false, true, 32768);
-    TiffBundler bundler;
-    bundler.setOutputGenerator(&generator);
-    bundler.setOutputStream(&sink, false, 0);
-    bundler.start(false);
-    for (int i = 0; i < 2; ++i) {
-        bundler.setInputStream(&source);
-        bundler.generate();
-    }
-    bundler.finish();
-
-    const std::vector<unsigned char>& out = sink.bytes();
+    const std::vector<unsigned char> out = bundle(generator, tiffFile(data, entries), 2);
     std::int32_t nFirstIfd = LittleEndian::toInt32(out.data(), 4, 4);
     std::int32_t nLastIfd = LittleEndian::toInt32(out.data(), nFirstIfd + 2 + 12 * LittleEndian::toInt32(out.data(), nFirstIfd, 2), 4);
     ASSERT_GT(nLastIfd, nFirstIfd);
@@ -286,9 +290,6 @@ TEST(TiffOutputGenerator, JpegPagesPassThroughThePixelFiltersUntouched)
     std::vector<unsigned char> data = {'J', 'P', 'E', 'G', 'D', 'A', 'T', 'A'};
     std::vector<Entry> entries = {{256, 4, 1, 16}, {257, 4, 1, 2}, {258, 3, 1, 8}, {259, 3, 1, 7}, {262, 3, 1, 2},
                                   {273, 4, 1, 8}, {277, 3, 1, 3}, {278, 4, 1, 2}, {279, 4, 1, 8}, {513, 4, 1, 8}};
-    std::vector<unsigned char> input = tiffFile(data, entries);
-    VectorStream source(input);
-    VectorStream sink;
     TiffOutputGenerator generator;
     generator.configure(4, true, true, 32768);
     HeaderModificationFilter resolution;
@@ -301,15 +302,7 @@ TEST(TiffOutputGenerator, JpegPagesPassThroughThePixelFiltersUntouched)
     generator.addFilter(&resolution);
     generator.addFilter(&fill);
     generator.addFilter(&cropPad);
-    TiffBundler bundler;
-    bundler.setOutputGenerator(&generator);
-    bundler.setOutputStream(&sink, false, 0);
-    bundler.start(false);
-    bundler.setInputStream(&source);
-    bundler.generate();
-    bundler.finish();
-
-    const std::vector<unsigned char>& out = sink.bytes();
+    const std::vector<unsigned char> out = bundle(generator, tiffFile(data, entries));
     EXPECT_EQ(tagValue(out, 256), 16);
     EXPECT_EQ(tagValue(out, 257), 2);
     EXPECT_EQ(tagValue(out, 259), 7);
