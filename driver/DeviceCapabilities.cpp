@@ -1,5 +1,7 @@
 #include "driver/DeviceCapabilities.h"
 
+#include "driver/DeviceAnswers.h"
+
 #include <cstring>
 
 namespace velmo::driver {
@@ -63,8 +65,6 @@ CapabilityAnswer answerOf(WORD iDevCap)
         return {1};
     case DC_BINNAMES:
         return listAnswer(binNames);
-    case DC_ENUMRESOLUTIONS:
-        return {1};
     case DC_FILEDEPENDENCIES:
         return {0};
     case DC_TRUETYPE:
@@ -84,7 +84,11 @@ CapabilityAnswer answerOf(WORD iDevCap)
 
 DWORD answerDeviceCapability(WORD iDevCap, void* pvOutput)
 {
-    const CapabilityAnswer answer = answerOf(iDevCap);
+    // The one resolution is the configured one; a caller that takes the count must also find
+    // the pair it counts.
+    const DEVMODEW& defaults = defaultDevmode();
+    const LONG resolution[][2] = {{defaults.dmPrintQuality, defaults.dmYResolution}};
+    const CapabilityAnswer answer = iDevCap == DC_ENUMRESOLUTIONS ? listAnswer(resolution) : answerOf(iDevCap);
     if (pvOutput && answer.pList)
         std::memcpy(pvOutput, answer.pList, answer.nListBytes);
     return answer.nResult;

@@ -8,7 +8,8 @@ namespace velmo::driver {
 // What the printer can do, for a capability number of the platform (DC_FIELDS to
 // DC_EMF_COMPLIANT): the answer, and for the lists (papers, sizes, bins and their names) the
 // list itself written to pvOutput unless it is null. Unknown numbers answer 0xFFFFFFFF.
-// The printer's abilities are fixed, so no settings record is consulted.
+// The printer's abilities are fixed, so no job's settings record is consulted; the one
+// resolution listed is the configured one.
 DWORD answerDeviceCapability(WORD iDevCap, void* pvOutput);
 
 }

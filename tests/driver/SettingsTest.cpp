@@ -138,7 +138,7 @@ TEST_F(SettingsTest, deviceCapabilitiesAnswerAndFillListsExactly)
         {DC_VERSION, 0x0500, {}},
         {DC_DRIVER, 1, {}},
         {DC_BINNAMES, 1, nameSlots(24, {L"Auto Select"})},
-        {DC_ENUMRESOLUTIONS, 1, {}},
+        {DC_ENUMRESOLUTIONS, 1, bytesOf<LONG>({200, 200})},
         {DC_FILEDEPENDENCIES, 0, {}},
         {DC_TRUETYPE, 1, {}},
         {DC_PAPERNAMES, 2, nameSlots(64, {L"Letter", L"Legal"})},
