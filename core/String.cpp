@@ -459,8 +459,9 @@ void String::split(const char* pszText, const char* pszSeparator, bool bIgnoreTr
 
 void String::parseNumberList(const char* pszText, collections::SimpleTypeArray<std::int32_t>& outList)
 {
-    // A hostile range such as "1-2000000000" must not allocate without bound.
-    constexpr std::int64_t kMaximumRange = 1 << 20;
+    // A hostile list such as "1-2000000000", or many large ranges, must not allocate
+    // without bound: the whole list holds at most this many numbers.
+    constexpr std::int64_t kMaximumCount = 1 << 20;
     collections::ObjectArray<String> pieces;
     split(pszText, ",", true, pieces);
     for (std::int32_t i = 0; i < pieces.getCount(); ++i) {
@@ -477,10 +478,16 @@ void String::parseNumberList(const char* pszText, collections::SimpleTypeArray<s
         piece.substring(nDash + 1, last);
         std::int32_t nFirst = toInt32(parseNumber(first.getBuffer()));
         std::int32_t nLast = toInt32(parseNumber(last.getBuffer()));
-        if (static_cast<std::int64_t>(nLast) - nFirst >= kMaximumRange)
+        if (static_cast<std::int64_t>(nLast) - nFirst >= kMaximumCount - outList.getCount())
             throw exception::InvalidParameterException(VELMO_LOCATION, exception::invalidParameter, "nCount", nLast);
-        for (std::int64_t nValue = nFirst; nValue <= nLast; ++nValue)
-            outList.add(static_cast<std::int32_t>(nValue));
+        if (nLast < nFirst)
+            continue;
+        // One allocation for the whole range: the list grows by a fixed step, so adding a
+        // long range number by number would copy it over and over.
+        std::int32_t nStart = outList.getCount();
+        outList.setCount(nStart + (nLast - nFirst) + 1);
+        for (std::int32_t i = 0; i <= nLast - nFirst; ++i)
+            outList.setItem(nStart + i, nFirst + i);
     }
 }
 

@@ -205,4 +205,5 @@ TEST(String, ParseNumberList)
 
     SimpleTypeArray<std::int32_t> huge;
     EXPECT_THROW(String::parseNumberList("1-2000000000", huge), velmo::core::exception::BaseException);
+    EXPECT_THROW(String::parseNumberList("0-600000,0-600000", huge), velmo::core::exception::BaseException);
 }
