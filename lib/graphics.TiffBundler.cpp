@@ -225,6 +225,7 @@ void TiffBundler::locateStrips(TiffPageImage& page)
 
     page.setStripStream(m_pInput);
     std::int32_t nStripCount = pOffsets->getValueCount();
+    page.reserveStrips(nStripCount);
     for (std::int32_t i = 0; i < nStripCount; ++i) {
         std::int32_t nCount = nStripCount == 1 ? pCounts->getLong(0) : pCounts->getLong(i);
         std::int32_t nOffset = nStripCount == 1 ? pOffsets->getLong(0) : pOffsets->getLong(i);

@@ -5,6 +5,7 @@
 #include "lib/graphics.TiffConstants.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace velmo::lib::graphics {
 
@@ -93,6 +94,16 @@ void TiffPageImage::addStrip(std::int32_t nByteCount, std::int32_t nOffset)
 {
     m_stripByteCounts.add(nByteCount);
     m_stripOffsets.add(nOffset);
+}
+
+void TiffPageImage::reserveStrips(std::int32_t nCount)
+{
+    // The lists keep their storage when they shrink back.
+    const std::int32_t nStrips = getStripCount();
+    for (auto* pList : {&m_stripByteCounts, &m_stripOffsets}) {
+        pList->setCount(nStrips + nCount);
+        pList->setCount(nStrips);
+    }
 }
 
 void TiffPageImage::setStripStream(core::io::IStream* pStream)

@@ -28,6 +28,9 @@ public:
     void clear();
 
     void addStrip(std::int32_t nByteCount, std::int32_t nOffset);
+    // Makes room for nCount more strips in one step, so that adding a page's many strips
+    // does not copy the strip lists again every few strips.
+    void reserveStrips(std::int32_t nCount);
     std::int32_t getStripCount() const { return m_stripOffsets.getCount(); }
     std::int32_t getStripOffset(std::int32_t nIndex) const { return m_stripOffsets.getItem(nIndex); }
     std::int32_t getStripByteCount(std::int32_t nIndex) const { return m_stripByteCounts.getItem(nIndex); }
