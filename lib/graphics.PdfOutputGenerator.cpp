@@ -9,6 +9,7 @@
 #include "lib/graphics.TiffConstants.h"
 #include "lib/graphics.TiffPageImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmo::lib::graphics {
@@ -49,6 +50,18 @@ String reference(std::int32_t nObject)
     String text(nObject);
     text.append(" 0 R");
     return text;
+}
+
+// Makes room for about nBytes more in one step. Text grows by small fixed steps, so the
+// content of a page of thousands of strips would otherwise be copied over and over.
+void reserve(String& text, std::int64_t nBytes)
+{
+    constexpr std::int64_t kMostReserved = 1 << 26;
+    if (nBytes <= 0)
+        return;
+    const std::int32_t nLength = text.getLength();
+    text.setLength(static_cast<std::int32_t>(std::min<std::int64_t>(nLength + nBytes, kMostReserved)));
+    text.setLength(nLength);
 }
 
 void appendHex(String& out, const unsigned char* pBytes, std::int32_t nCount)
@@ -404,6 +417,8 @@ void PdfOutputGenerator::addTiffPage(TiffPageImage& page)
     double dY = dPageHeight;
     String content;
     String resources("<<\r\n");
+    reserve(content, std::int64_t{128} * nStripCount);
+    reserve(resources, std::int64_t{32} * nStripCount);
     for (std::int32_t i = 0; i < nStripCount; ++i) {
         ++m_nImageCounter;
         std::int32_t nRows = nStripCount == 1 ? nLength
@@ -519,6 +534,7 @@ void PdfOutputGenerator::finish()
     startOffset.padLeft('0', 10);
     String table("xref\r\n0 ");
     table.append(m_crossReferences.getCount()).append(kLineEnd);
+    reserve(table, std::int64_t{20} * m_crossReferences.getCount() + 256);
     for (std::int32_t i = 0; i < m_crossReferences.getCount(); ++i)
         table.append(*m_crossReferences.getItem(i)).append(kLineEnd);
     table.append("trailer\r\n<<\r\n/Size ").append(m_crossReferences.getCount()).append(kLineEnd);
