@@ -313,8 +313,9 @@ std::int32_t PdfOutputGenerator::writeStrip(TiffPageImage& page, std::int32_t nS
     if (bCompressed && nFillOrder != 2)
         return writeObject(0, dictionary, pSource, nLength, nullptr, 0);
 
-    // Bit-reversed or uncompressed data is prepared in memory.
-    core::io::MemoryStream prepared(false, 256);
+    // Bit-reversed or uncompressed data is prepared in memory, in one block for the strip and
+    // its padding: growing by small steps would copy a large strip over and over.
+    core::io::MemoryStream prepared(false, static_cast<std::uint32_t>(nLength) + 8);
     copyStream(pSource, nLength, &prepared);
     bool bInvert = !bCompressed && nPhotometric == 0;
     for (std::int32_t i = 0; i < prepared.getSize(); ++i) {
