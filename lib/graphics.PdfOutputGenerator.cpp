@@ -10,6 +10,7 @@
 #include "lib/graphics.TiffPageImage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace velmo::lib::graphics {
@@ -57,10 +58,11 @@ String reference(std::int32_t nObject)
 void reserve(String& text, std::int64_t nBytes)
 {
     constexpr std::int64_t kMostReserved = 1 << 26;
-    if (nBytes <= 0)
-        return;
     const std::int32_t nLength = text.getLength();
-    text.setLength(static_cast<std::int32_t>(std::min<std::int64_t>(nLength + nBytes, kMostReserved)));
+    const std::int64_t nRoom = std::min(nBytes, kMostReserved);
+    if (nRoom <= 0 || nLength + nRoom >= INT32_MAX)
+        return;
+    text.setLength(static_cast<std::int32_t>(nLength + nRoom));
     text.setLength(nLength);
 }
 
