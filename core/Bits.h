@@ -24,6 +24,19 @@ inline std::uint64_t loadBigEndian64(const unsigned char* pBytes)
 #endif
 }
 
+// ORs nMask into four bytes, the first byte taking its most significant bits.
+inline void orBigEndian32(unsigned char* pBytes, std::uint32_t nMask)
+{
+    std::uint32_t nValue;
+    std::memcpy(&nValue, pBytes, sizeof nValue);
+#if defined(_MSC_VER)
+    nValue |= _byteswap_ulong(nMask);
+#else
+    nValue |= __builtin_bswap32(nMask);
+#endif
+    std::memcpy(pBytes, &nValue, sizeof nValue);
+}
+
 // Zero bits above the highest set bit; nValue must not be 0.
 inline int countLeadingZeros64(std::uint64_t nValue)
 {

@@ -34,6 +34,9 @@ void BitmapDecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     checkLineWidth(nWidth);
     m_pDownstream = pOut;
     m_out.setStream(pOut);
+    m_pElementSink = dynamic_cast<IChangingElementSink*>(pOut);
+    if (m_pElementSink)
+        m_elements.setCount(nWidth + 1);
     m_nWidth = nWidth;
     m_bReverseBits = bReverseBits;
     m_nRowBytes = (nWidth + 7) / 8;
@@ -69,6 +72,16 @@ void BitmapDecoderStream::decodeRow()
     const unsigned char* pRow = m_row.getData();
     const std::int32_t nWidth = m_nWidth;
     const std::int32_t nRowBytes = m_nRowBytes;
+    if (m_pElementSink) {
+        // Every change, the last one at the width: at most width + 1 elements.
+        std::int32_t* pElements = m_elements.getData();
+        std::int32_t nCount = 0;
+        bool bBlack = false;
+        for (std::int32_t nPosition = 0; nPosition < nWidth; bBlack = !bBlack)
+            nPosition = pElements[nCount++] = findChange(pRow, nRowBytes, nWidth, nPosition, bBlack);
+        m_pElementSink->writeChangingElements(pElements, nCount);
+        return;
+    }
     // A row has at most width runs, a closing empty run and the end of line.
     unsigned char* pOut = m_out.reserve(nWidth + 1);
     std::int32_t nValues = 0;

@@ -9,6 +9,7 @@ namespace velmo::lib::graphics {
 
 // Turns rows of a 1-bit bitmap (most significant bit first, set bits black, each row
 // padded to a whole byte) into the run stream. The pad bits past the width are ignored.
+// A downstream stream that takes lines as changing elements gets them so.
 class BitmapDecoderStream : public WriteOnlyStream<core::io::IStream> {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, bool bReverseBits);
@@ -26,6 +27,10 @@ private:
     core::collections::SimpleTypeArray<unsigned char> m_row;
     std::int32_t m_nRowFill = 0;
     RunLineWriter m_out;
+    // The downstream stream when it takes lines as changing elements, else null, and the
+    // row's elements for it.
+    IChangingElementSink* m_pElementSink = nullptr;
+    core::collections::SimpleTypeArray<std::int32_t> m_elements;
 };
 
 }

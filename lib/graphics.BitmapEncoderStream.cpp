@@ -1,5 +1,7 @@
 #include "lib/graphics.BitmapEncoderStream.h"
 
+#include "core/Bits.h"
+
 #include <cstring>
 
 namespace velmo::lib::graphics {
@@ -9,7 +11,8 @@ void BitmapEncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     checkLineWidth(nWidth);
     m_pDownstream = pOut;
     m_nWidth = nWidth;
-    m_row.setCount((nWidth + 7) / 8);
+    m_nRowBytes = (nWidth + 7) / 8;
+    m_row.setCount(m_nRowBytes + kSpareBytes);
     std::memset(m_row.getData(), 0, static_cast<std::size_t>(m_row.getCount()));
     m_nPixels = 0;
     m_bWhite = true;
@@ -19,27 +22,32 @@ void BitmapEncoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
 
 namespace {
 
-// Sets nCount (> 0) bits from bit nFrom of a row.
-inline void setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nCount)
+// The bits of a byte from pixel n on, and up to pixel n.
+constexpr unsigned char kFromPixel[8] = {0xFF, 0x7F, 0x3F, 0x1F, 0x0F, 0x07, 0x03, 0x01};
+constexpr unsigned char kUpToPixel[8] = {0x80, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC, 0xFE, 0xFF};
+
+// Sets the bits [nFrom, nTo) of a row, 0 <= nFrom < nTo; the row has kSpareBytes
+// behind its last byte.
+inline void setBlack(unsigned char* pRow, std::int32_t nFrom, std::int32_t nTo)
 {
-    unsigned char* pByte = pRow + (nFrom >> 3);
-    std::int32_t nBit = nFrom & 7;
-    if (nBit + nCount <= 8) {
-        *pByte = static_cast<unsigned char>(*pByte | ((0xFFu >> nBit) & ~(0xFFu >> (nBit + nCount))));
+    const auto nFirst = static_cast<std::uint32_t>(nFrom);
+    const auto nLast = static_cast<std::uint32_t>(nTo - 1);
+    unsigned char* pByte = pRow + (nFirst >> 3);
+    if ((nFirst ^ nLast) < 8) {
+        *pByte |= kFromPixel[nFirst & 7] & kUpToPixel[nLast & 7];
         return;
     }
-    *pByte = static_cast<unsigned char>(*pByte | (0xFFu >> nBit));
-    ++pByte;
-    nCount -= 8 - nBit;
-    if (nCount >= 64) {
-        std::memset(pByte, 0xFF, static_cast<std::size_t>(nCount >> 3));
-        pByte += nCount >> 3;
-        nCount &= 7;
+    const std::uint32_t nStart = nFirst & 7;
+    const std::uint32_t nCount = nLast + 1 - nFirst;
+    if (nStart + nCount <= 32) {
+        // The run lies in the four bytes from its first one: set them as one big-endian word.
+        core::bits::orBigEndian32(pByte, (0xFFFFFFFFu << (32 - nCount)) >> nStart);
+        return;
     }
-    for (; nCount >= 8; nCount -= 8)
-        *pByte++ = 0xFF;
-    if (nCount > 0)
-        *pByte = static_cast<unsigned char>(*pByte | (0xFF00u >> nCount));
+    unsigned char* pLast = pRow + (nLast >> 3);
+    *pByte |= kFromPixel[nStart];
+    std::memset(pByte + 1, 0xFF, static_cast<std::size_t>(pLast - pByte - 1));
+    *pLast |= kUpToPixel[nLast & 7];
 }
 
 }
@@ -65,7 +73,7 @@ void BitmapEncoderStream::writeData(const unsigned char* pBuffer, std::int32_t n
         if (nRun > nWidth - nPixels)
             nRun = nWidth - nPixels;
         if (!bWhite && nRun > 0)
-            setBlack(pRow, nPixels, nRun);
+            setBlack(pRow, nPixels, nPixels + nRun);
         nPixels += nRun;
         bWhite = !bWhite;
     });
@@ -74,10 +82,18 @@ void BitmapEncoderStream::writeData(const unsigned char* pBuffer, std::int32_t n
     m_bRowStarted = bRowStarted;
 }
 
+void BitmapEncoderStream::writeChangingElements(const std::int32_t* pElements, std::int32_t nCount)
+{
+    unsigned char* pRow = m_row.getData();
+    for (std::int32_t i = 1; i < nCount; i += 2)
+        setBlack(pRow, pElements[i - 1], pElements[i]);
+    writeRow();
+}
+
 void BitmapEncoderStream::writeRow()
 {
-    m_pDownstream->writeData(m_row.getData(), 0, m_row.getCount());
-    std::memset(m_row.getData(), 0, static_cast<std::size_t>(m_row.getCount()));
+    m_pDownstream->writeData(m_row.getData(), 0, m_nRowBytes);
+    std::memset(m_row.getData(), 0, static_cast<std::size_t>(m_nRowBytes));
 }
 
 void BitmapEncoderStream::flush()

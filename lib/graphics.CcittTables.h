@@ -137,7 +137,8 @@ struct DecodeEntry {
 inline constexpr std::int16_t kNoCode = -1;     // a prefix that begins no code; length 1
 inline constexpr std::int16_t kEndOfLine = -2;  // length 12
 
-struct ModeEntry {
+// Four bytes, so that an entry is one aligned load.
+struct alignas(4) ModeEntry {
     Mode mode;
     std::uint8_t nLength;
     std::int8_t nOffset;

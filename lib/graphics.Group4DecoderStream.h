@@ -8,7 +8,7 @@
 namespace velmo::lib::graphics {
 
 // Decodes CCITT T.6 (Group 4) data written into it and writes the lines as a run stream
-// to the downstream stream. Strips follow each other, each starting on a byte boundary
+// to the downstream stream, or as changing elements to one that takes them. Strips follow each other, each starting on a byte boundary
 // from an all-white reference line; data past the image length is ignored. Codes that
 // would put a changing element at or left of a0 or past the line width, and codes that
 // T.6 does not allow where they stand, raise tifGroup4UnsupportedCodeword; so no input
@@ -39,7 +39,9 @@ private:
     std::int32_t m_nA0 = -1;            // -1: the imaginary element before the line
     std::int32_t m_nLinesDecoded = 0;
     std::int32_t m_nNextStripLine = 0;
-    std::int32_t m_nHorizontalRuns = 0;  // runs still to come in horizontal mode
+    // Runs still to come in horizontal mode, or kStripBoundary before a strip's first line.
+    std::int32_t m_nHorizontalRuns = 0;
+    static constexpr std::int32_t kStripBoundary = -1;
     std::int32_t m_nB1 = 1;              // where the next b1 search starts
 
     std::int32_t m_nWidth = 0;
@@ -53,6 +55,8 @@ private:
     std::int32_t m_nCurrentCount = 1;
 
     RunLineWriter m_out;
+    // The downstream stream when it takes lines as changing elements, else null.
+    IChangingElementSink* m_pElementSink = nullptr;
 };
 
 }

@@ -1,7 +1,10 @@
 #include "lib/graphics.Group4EncoderStream.h"
 
 #include "core/exception.IndexOutOfBoundsException.h"
+#include "core/exception.InvalidParameterException.h"
 #include "lib/graphics.CcittTables.h"
+
+#include <cstring>
 
 namespace velmo::lib::graphics {
 
@@ -68,6 +71,16 @@ void Group4EncoderStream::writeData(const unsigned char* pBuffer, std::int32_t n
     m_nTotal = nTotal;
     m_bLineStart = bLineStart;
     m_bMerge = bMerge;
+}
+
+void Group4EncoderStream::writeChangingElements(const std::int32_t* pElements, std::int32_t nCount)
+{
+    if (nCount < 1 || nCount > m_nWidth + 1)
+        throw core::exception::InvalidParameterException(VELMO_LOCATION, core::exception::invalidParameter, "nCount", nCount);
+    std::memcpy(m_lines.getCurrent() + 1, pElements, static_cast<std::size_t>(nCount) * sizeof(std::int32_t));
+    m_nCurrentCount = nCount + 1;
+    m_nTotal = m_nWidth;
+    codeLine();
 }
 
 void Group4EncoderStream::writeRun(std::int32_t nRun, bool bWhite)

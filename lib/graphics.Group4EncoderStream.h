@@ -9,12 +9,15 @@
 namespace velmo::lib::graphics {
 
 // Codes the run stream written into it as CCITT T.6 (Group 4) and writes the code to the
-// downstream stream. Each strip ends with EOFB and a byte boundary.
-class Group4EncoderStream : public BitPackingStream {
+// downstream stream. Each strip ends with EOFB and a byte boundary. A decoder that holds a
+// line as changing elements may hand it over as such.
+class Group4EncoderStream : public BitPackingStream, public IChangingElementSink {
 public:
     virtual void initialise(core::io::IStream* pOut, std::int32_t nWidth, std::int32_t nImageLength, std::int32_t nRowsPerStrip);
 
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount) override;
+    // Raises invalidParameter for more elements than a line of the width holds.
+    void writeChangingElements(const std::int32_t* pElements, std::int32_t nCount) override;
 
 private:
     void codeLine();

@@ -19,6 +19,19 @@ inline constexpr std::int32_t kMaxLineWidth = kMaxRunValue;
 // Raises invalidParameter naming "nWidth" unless 1 <= nWidth <= kMaxLineWidth.
 void checkLineWidth(std::int32_t nWidth);
 
+// A consumer of the run stream that also takes a whole line as its changing elements,
+// which spares a decoder that holds them writing runs and the consumer reading them back.
+class IChangingElementSink {
+public:
+    // A line as the positions where its colour changes, the first change being to black:
+    // nCount ascending positions, none past the width, the last one the width. Called only
+    // between lines of the run stream.
+    virtual void writeChangingElements(const std::int32_t* pElements, std::int32_t nCount) = 0;
+
+protected:
+    ~IChangingElementSink() = default;
+};
+
 // Joins the 2-byte values of a run stream from buffers of any length, a value split
 // across two buffers included.
 class RunValueReader {

@@ -65,6 +65,45 @@ TEST(BitmapStreams, RoundTripRandomRows)
         }
         EXPECT_EQ(encodeRuns(nWidth, decodeRows(nWidth, rows)), rows);
         EXPECT_EQ(encodeRuns(nWidth, decodeRows(nWidth, reversedBits(rows), true)), rows);
+        // Chained, the decoder hands each row to the encoder as changing elements.
+        VectorStream sink;
+        BitmapEncoderStream encoder;
+        encoder.initialise(&sink, nWidth);
+        BitmapDecoderStream decoder;
+        decoder.initialise(&encoder, nWidth, false);
+        decoder.writeData(rows.data(), 0, static_cast<std::int32_t>(rows.size()));
+        EXPECT_EQ(sink.bytes(), rows) << "as changing elements";
+    }
+}
+
+TEST(BitmapEncoder, TakesLinesAsChangingElements)
+{
+    struct Case {
+        const char* pszName;
+        std::int32_t nWidth;
+        std::vector<std::int32_t> elements;
+        std::vector<unsigned char> row;
+    };
+    const Case cases[] = {
+        {"white line", 12, {12}, {0x00, 0x00}},
+        {"starting black", 12, {0, 3, 12}, {0xE0, 0x00}},
+        {"ending black", 12, {9, 12}, {0x00, 0x70}},
+        {"runs inside a byte and across bytes", 20, {1, 3, 6, 10, 20}, {0x63, 0xC0, 0x00}},
+        {"a run across bytes up to the width", 12, {5, 12}, {0x07, 0xF0}},
+        {"a run over four bytes", 40, {3, 33, 40}, {0x1F, 0xFF, 0xFF, 0xFF, 0x80}},
+        {"a run of the whole line", 45, {0, 45}, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF8}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        VectorStream sink;
+        BitmapEncoderStream encoder;
+        encoder.initialise(&sink, c.nWidth);
+        encoder.writeChangingElements(c.elements.data(), static_cast<std::int32_t>(c.elements.size()));
+        // A line of runs after it starts from a white row.
+        writeValues(encoder, {static_cast<std::uint16_t>(c.nWidth), 0, 0xFFFF});
+        std::vector<unsigned char> expected = c.row;
+        expected.resize(2 * c.row.size());
+        EXPECT_EQ(sink.bytes(), expected);
     }
 }
 

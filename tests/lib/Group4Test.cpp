@@ -1,5 +1,6 @@
 #include "lib/TestStreams.h"
 #include "core/exception.UnsupportedException.h"
+#include "lib/graphics.BitmapEncoderStream.h"
 #include "lib/graphics.Group4DecoderStream.h"
 #include "lib/graphics.Group4EncoderStream.h"
 
@@ -7,6 +8,7 @@
 
 using namespace velmo;
 using namespace velmo::tests;
+using lib::graphics::BitmapEncoderStream;
 using lib::graphics::Group4DecoderStream;
 using lib::graphics::Group4EncoderStream;
 
@@ -172,6 +174,58 @@ TEST(Group4Decoder, KeepsTheLinesDecodedBeforeBadData)
     std::vector<unsigned char> bytes = bytesOfBits("1 1 011 1111111111111111");
     EXPECT_THROW(decoder.writeData(bytes.data(), 0, static_cast<std::int32_t>(bytes.size())), core::exception::UnsupportedException);
     EXPECT_EQ(sink.values(), (std::vector<std::uint16_t>{8, 0, 0xFFFF, 8, 0, 0xFFFF}));
+}
+
+// A line like the one above codes as a row of V0 codes, here longer than the decoder
+// reads at once; it must decode alike across writes of any size, to runs, to bitmap rows,
+// and straight into an encoder, which gives back the same code.
+TEST(Group4Decoder, DecodesLongRowsOfV0Codes)
+{
+    const std::int32_t nWidth = 1000;
+    const auto dotted = [](std::uint16_t nFirst) {
+        std::vector<std::uint16_t> line = {nFirst, 6};
+        for (int i = 1; i < 80; ++i)
+            line.insert(line.end(), {6, 6});
+        line.insert(line.end(), {static_cast<std::uint16_t>(nWidth - 954 - nFirst), 0, 0xFFFF});
+        return line;
+    };
+    std::vector<std::uint16_t> runs = {nWidth, 0, 0xFFFF};
+    for (std::uint16_t nFirst : {5, 5, 5, 6, 5}) {
+        std::vector<std::uint16_t> line = dotted(nFirst);
+        runs.insert(runs.end(), line.begin(), line.end());
+    }
+    const std::int32_t nLines = 6;
+    VectorStream coded;
+    Group4EncoderStream encoder;
+    encoder.initialise(&coded, nWidth, nLines, nLines);
+    writeValues(encoder, runs);
+    encoder.flush();
+    const std::vector<unsigned char>& bytes = coded.bytes();
+    VectorStream expectedRows;
+    BitmapEncoderStream runsToRows;
+    runsToRows.initialise(&expectedRows, nWidth);
+    writeValues(runsToRows, runs);
+
+    for (std::size_t nPiece : {bytes.size(), std::size_t{1}, std::size_t{3}}) {
+        SCOPED_TRACE(nPiece);
+        VectorStream values, rows, recoded;
+        BitmapEncoderStream bitmap;
+        bitmap.initialise(&rows, nWidth);
+        Group4EncoderStream recoder;
+        recoder.initialise(&recoded, nWidth, nLines, nLines);
+        Group4DecoderStream decoders[3];
+        decoders[0].initialise(&values, nWidth, nLines, nLines, false);
+        decoders[1].initialise(&bitmap, nWidth, nLines, nLines, false);
+        decoders[2].initialise(&recoder, nWidth, nLines, nLines, false);
+        for (Group4DecoderStream& decoder : decoders) {
+            for (std::size_t i = 0; i < bytes.size(); i += nPiece)
+                decoder.writeData(bytes.data() + i, 0, static_cast<std::int32_t>(std::min(nPiece, bytes.size() - i)));
+            decoder.flush();
+        }
+        EXPECT_EQ(values.values(), runs);
+        EXPECT_EQ(rows.bytes(), expectedRows.bytes());
+        EXPECT_EQ(recoded.bytes(), bytes);
+    }
 }
 
 TEST(Group4Streams, AreWriteOnly)

@@ -3,6 +3,8 @@
 // every coding and both bit orders.
 #include "lib/BilevelPage.h"
 #include "lib/TestStreams.h"
+#include "lib/graphics.BitmapDecoderStream.h"
+#include "lib/graphics.BitmapEncoderStream.h"
 #include "lib/graphics.Group3DecoderStream.h"
 #include "lib/graphics.Group3EncoderStream.h"
 #include "lib/graphics.Group4DecoderStream.h"
@@ -14,6 +16,8 @@
 
 using namespace velmo;
 using namespace velmo::tests;
+using lib::graphics::BitmapDecoderStream;
+using lib::graphics::BitmapEncoderStream;
 using lib::graphics::Group3DecoderStream;
 using lib::graphics::Group3EncoderStream;
 using lib::graphics::Group4DecoderStream;
@@ -78,6 +82,15 @@ std::vector<unsigned char> encode(const BilevelPage& page, const Coding& coding)
         encoder.initialise(&sink, page.nWidth, page.nHeight, page.nHeight);
         writeValues(encoder, page.toRuns());
         encoder.flush();
+        // Bitmap rows reach the encoder as changing elements, not runs: the same code.
+        VectorStream fromRows;
+        Group4EncoderStream rowEncoder;
+        rowEncoder.initialise(&fromRows, page.nWidth, page.nHeight, page.nHeight);
+        BitmapDecoderStream rows;
+        rows.initialise(&rowEncoder, page.nWidth, false);
+        rows.writeData(page.rows.data(), 0, static_cast<std::int32_t>(page.rows.size()));
+        rowEncoder.flush();
+        EXPECT_EQ(fromRows.bytes(), sink.bytes()) << "coded from bitmap rows";
     } else {
         Group3EncoderStream encoder;
         encoder.initialise(&sink, page.nWidth, page.nHeight, page.nHeight, coding.nCompression == 3, true);
@@ -101,10 +114,24 @@ BilevelPage decode(const TiffImage& image)
         group3.initialise(&sink, image.nWidth, image.nCompression == 2, bReverse);
         pDecoder = &group3;
     }
-    for (std::size_t i = 0; i < image.data.size(); i += 7)
-        pDecoder->writeData(image.data.data() + i, 0, static_cast<std::int32_t>(std::min<std::size_t>(7, image.data.size() - i)));
-    pDecoder->flush();
-    return BilevelPage::fromRuns(sink.values(), image.nWidth);
+    const auto writeInPieces = [&](core::io::IStream& decoder) {
+        for (std::size_t i = 0; i < image.data.size(); i += 7)
+            decoder.writeData(image.data.data() + i, 0, static_cast<std::int32_t>(std::min<std::size_t>(7, image.data.size() - i)));
+        decoder.flush();
+    };
+    writeInPieces(*pDecoder);
+    BilevelPage page = BilevelPage::fromRuns(sink.values(), image.nWidth);
+    if (image.nCompression == 4) {
+        // Decoding to bitmap rows hands the lines over as changing elements: the same rows.
+        VectorStream rows;
+        BitmapEncoderStream bitmap;
+        bitmap.initialise(&rows, image.nWidth);
+        Group4DecoderStream toRows;
+        toRows.initialise(&bitmap, image.nWidth, image.nHeight, image.nRowsPerStrip, bReverse);
+        writeInPieces(toRows);
+        EXPECT_EQ(rows.bytes(), page.rows) << "decoded to bitmap rows";
+    }
+    return page;
 }
 
 class CcittInterop : public ::testing::Test {
