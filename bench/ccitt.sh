@@ -3,7 +3,8 @@
 #   bench/ccitt.sh [BUILD_DIR]     (default build/native; needs its bench/ccitt_tool)
 # Pages: a 1728 x 2200 fax page of rendered manual text (tests/lib/data) and the same
 # text at 600 dpi on a 5100 x 6600 page. libtiff works through tiffcp, this library
-# through bench/ccitt_tool; both read and write files.
+# through bench/ccitt_tool; both read and write files, and both code a page into memory
+# (libtiff its strip buffer, ours a page buffer) before writing it out.
 # - instructions: callgrind, counting only the coding calls (libtiff: TIFFWriteScanline
 #   when encoding, TIFFReadEncodedStrip when decoding; ours: the bitmap-to-Group-4 and
 #   Group-4-to-bitmap chains), so start-up and file handling are left out;

@@ -8,34 +8,39 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace velmo;
 
 namespace {
 
-// Writes through the C library's buffered file, as tiffcp does through its own.
-class FileSink : public core::io::IStream {
+// Collects a coded or decoded page in memory, as libtiff fills its strip buffer; the page
+// then goes to the file in one write, as tiffcp writes a strip.
+class PageBuffer : public core::io::IStream {
 public:
-    explicit FileSink(const char* pszPath) : m_pFile(std::fopen(pszPath, "wb")) {}
-    ~FileSink() override
-    {
-        if (m_pFile)
-            std::fclose(m_pFile);
-    }
-    bool canWrite() override { return m_pFile != nullptr; }
+    explicit PageBuffer(std::size_t nRoom) { m_bytes.reserve(nRoom); }
+
+    bool canWrite() override { return true; }
     bool canRead() override { return false; }
     bool canSeek() override { return false; }
-    std::uint32_t getPosition() override { return static_cast<std::uint32_t>(std::ftell(m_pFile)); }
+    std::uint32_t getPosition() override { return static_cast<std::uint32_t>(m_bytes.size()); }
     bool seek(std::int32_t, std::int32_t) override { return false; }
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nCount) override
     {
-        std::fwrite(pBuffer + nOffset, 1, static_cast<std::size_t>(nCount), m_pFile);
+        m_bytes.insert(m_bytes.end(), pBuffer + nOffset, pBuffer + nOffset + nCount);
     }
-    void flush() override { std::fflush(m_pFile); }
+    void flush() override {}
     void close() override {}
 
+    // Writes the page to pFile and empties the buffer, keeping its room.
+    void writeTo(std::FILE* pFile)
+    {
+        std::fwrite(m_bytes.data(), 1, m_bytes.size(), pFile);
+        m_bytes.clear();
+    }
+
 private:
-    std::FILE* m_pFile;
+    std::vector<unsigned char> m_bytes;
 };
 
 }
@@ -53,15 +58,22 @@ int main(int argc, char** argv)
         return 2;
     }
     tests::TiffImage image = tests::readTiff(argv[2]);
-    FileSink sink(argv[3]);
+    std::FILE* pFile = std::fopen(argv[3], "wb");
+    if (!pFile) {
+        std::perror(argv[3]);
+        return 1;
+    }
+    // Room for the page's rows, which no Group 4 coding of it outgrows.
+    PageBuffer page(static_cast<std::size_t>((image.nWidth + 7) / 8) * static_cast<std::size_t>(image.nHeight));
     for (int nRepeat = argc == 5 ? std::atoi(argv[4]) : 1; nRepeat > 0; --nRepeat) {
         if (command == "encode")
-            bench::group4OfBitmap(image.data, image.nWidth, image.nHeight, sink);
+            bench::group4OfBitmap(image.data, image.nWidth, image.nHeight, page);
         else if (command == "decode")
-            bench::bitmapOfGroup4(image.data, image.nWidth, image.nHeight, sink);
+            bench::bitmapOfGroup4(image.data, image.nWidth, image.nHeight, page);
         else
-            sink.writeData(image.data.data(), 0, static_cast<std::int32_t>(image.data.size()));
+            page.writeData(image.data.data(), 0, static_cast<std::int32_t>(image.data.size()));
+        page.writeTo(pFile);
     }
-    sink.flush();
+    std::fclose(pFile);
     return 0;
 }
