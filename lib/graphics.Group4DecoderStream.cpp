@@ -23,7 +23,7 @@ void Group4DecoderStream::initialise(core::io::IStream* pOut, std::int32_t nWidt
     m_nCurrentCount = 1;
     m_nAccumulator = 0;
     m_nBitCount = 0;
-    m_nRunTotal = 0;
+    m_nRunEnd = 0;
     m_nA0 = -1;
     m_nLinesDecoded = 0;
     m_nHorizontalRuns = 0;
@@ -166,7 +166,7 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
             if (mode != ccitt::Mode::horizontal)
                 raiseUnsupportedCode();
             nRuns = 2;
-            m_nRunTotal = 0;
+            m_nRunEnd = a0 < 0 ? 0 : a0;
         }
 
         if (!refill())
@@ -180,20 +180,17 @@ void Group4DecoderStream::decode(const unsigned char* pData, const unsigned char
                 raiseUnsupportedCode();  // T.6 has no EOL inside a line
             nAccumulator <<= entry.nLength;
             nBits -= entry.nLength;
-            const std::int32_t nStart = a0 < 0 ? 0 : a0;
-            const std::int32_t nTotal = m_nRunTotal + entry.nValue;
-            if (nTotal > nWidth - nStart)
+            const std::int32_t nEnd = m_nRunEnd + entry.nValue;
+            if (nEnd > nWidth)
                 raiseUnsupportedCode();
-            if (entry.nValue > 63) {
-                m_nRunTotal = nTotal;  // a make-up code: the terminating code follows
-                continue;
-            }
-            a1 = nStart + nTotal;
+            m_nRunEnd = nEnd;
+            if (entry.nValue > 63)
+                continue;  // a make-up code: the terminating code follows
+            a1 = nEnd;
             // Runs are not empty, except the first of a line that starts black and the
             // second when the first reached the width.
             if (a1 <= a0 && a1 != nWidth)
                 raiseUnsupportedCode();
-            m_nRunTotal = 0;
             *pA++ = a1;
             a0 = a1;
             if (--nRuns > 0 || a1 < nWidth)

@@ -35,7 +35,7 @@ private:
 
     std::uint64_t m_nAccumulator = 0;  // unread bits, left-aligned
     std::int32_t m_nBitCount = 0;
-    std::int32_t m_nRunTotal = 0;
+    std::int32_t m_nRunEnd = 0;        // where the run being decoded in horizontal mode ends so far
     std::int32_t m_nA0 = -1;            // -1: the imaginary element before the line
     std::int32_t m_nLinesDecoded = 0;
     std::int32_t m_nNextStripLine = 0;
