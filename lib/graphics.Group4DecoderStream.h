@@ -8,10 +8,11 @@
 namespace velmo::lib::graphics {
 
 // Decodes CCITT T.6 (Group 4) data written into it and writes the lines as a run stream
-// to the downstream stream, or as changing elements to one that takes them. Strips follow each other, each starting on a byte boundary
-// from an all-white reference line; data past the image length is ignored. Codes that
-// would put a changing element at or left of a0 or past the line width, and codes that
-// T.6 does not allow where they stand, raise tifGroup4UnsupportedCodeword; so no input
+// to the downstream stream, or as changing elements to one that takes them. Strips
+// follow each other, each starting on a byte boundary from an all-white reference line;
+// data past the image length is ignored. Codes that would put a changing element at or
+// left of a0 or past the line width, and codes that T.6 does not allow where they
+// stand, raise tifGroup4UnsupportedCodeword; so no input
 // makes a line hold more than width + 5 elements.
 class Group4DecoderStream : public WriteOnlyStream<core::io::IStream> {
 public:
