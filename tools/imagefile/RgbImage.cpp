@@ -220,4 +220,21 @@ RgbImage readImageFile(const std::string& path, std::string& error)
     return image;
 }
 
+bool writePpmFile(const std::string& path, const RgbImage& image)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << "P6\n" << image.width << ' ' << image.height << "\n255\n";
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.width) * 3);
+    for (std::int32_t y = 0; y < image.height; ++y) {
+        const std::uint8_t* pBgr = &image.bgr[static_cast<std::size_t>(y) * row.size()];
+        for (std::size_t i = 0; i < row.size(); i += 3) {
+            row[i] = pBgr[i + 2];
+            row[i + 1] = pBgr[i + 1];
+            row[i + 2] = pBgr[i];
+        }
+        file.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
+    }
+    return static_cast<bool>(file);
+}
+
 }

@@ -14,6 +14,10 @@ struct RgbImage {
     std::vector<std::uint8_t> bgr;
 
     std::uint8_t* pixel(std::int32_t x, std::int32_t y) { return &bgr[(static_cast<std::size_t>(y) * width + x) * 3]; }
+    const std::uint8_t* pixel(std::int32_t x, std::int32_t y) const
+    {
+        return &bgr[(static_cast<std::size_t>(y) * width + x) * 3];
+    }
 };
 
 // Reads a PPM, PGM or PBM (binary or plain) or an uncompressed BMP of 1, 4, 8, 24 or 32
@@ -21,6 +25,8 @@ struct RgbImage {
 RgbImage readImageFile(const std::string& path, std::string& error);
 // The same, from the file's bytes.
 RgbImage readImageBytes(std::vector<std::uint8_t> bytes, std::string& error);
+// Writes a binary PPM; false when the file cannot be written.
+bool writePpmFile(const std::string& path, const RgbImage& image);
 
 }
 
