@@ -59,13 +59,15 @@ void prepare(codec::ParameterBlock& block, const unsigned char* pImage, std::int
     setInput(block, pImage, nLength);
 }
 
-// Output images carry the engine's header and the input's colour table, pixels at 1200.
-void finishImage(WorkImage& output, const unsigned char* pInput, const codec::DibHeader& header)
+// Output images carry the engine's header and the colour table the engine answered with,
+// pixels at 1200. Scaling keeps the input's table; reduction answers with its own two
+// entries (set bits black), and a 1-bit image read through any other table is a negative.
+void finishImage(WorkImage& output, const codec::ParameterBlock& block, const codec::DibHeader& header)
 {
     unsigned char* pImage = output.getStart();
     pagebitmap::writeFileHeader(pImage, pagebitmap::kWorkPixelOffset);
     pagebitmap::writeInfoHeader(pImage, header);
-    std::memcpy(pImage + pagebitmap::kColourTableOffset, pInput + pagebitmap::kColourTableOffset, pagebitmap::kColourTableSize);
+    std::memcpy(pImage + pagebitmap::kColourTableOffset, block.colourTable, pagebitmap::kColourTableSize);
 }
 
 // Six bytes per output pixel, behind the headers (which would otherwise take the room of
@@ -99,7 +101,7 @@ bool scale(const WorkImage& page, std::int32_t nWidth, std::int32_t nHeight, Wor
         header.nXPelsPerMeter = static_cast<std::int32_t>(header.nXPelsPerMeter / (static_cast<double>(input.nWidth) / header.nWidth));
         header.nYPelsPerMeter = static_cast<std::int32_t>(header.nYPelsPerMeter / (static_cast<double>(input.nHeight) / header.nHeight));
     }
-    finishImage(scaled, page.getStart(), header);
+    finishImage(scaled, block, header);
     return true;
 }
 
@@ -141,7 +143,7 @@ bool reduce(const WorkImage& scaled, std::int32_t nDither, WorkImage& reduced)
     setDither(block.operation.reduce, nDither);
     if (runCodecOperation(block, operationReduce) != 0)
         return false;
-    finishImage(reduced, scaled.getStart(), block.operation.reduce.outputHeader);
+    finishImage(reduced, block, block.operation.reduce.outputHeader);
     return true;
 }
 
