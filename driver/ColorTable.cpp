@@ -149,10 +149,11 @@ ColorTableBytes buildColorTable()
 {
     ColorTableBytes table{};
     int nIndex = 0;
+    // Blue, green, red, reserved: the order in which a bitmap's colour table is read.
     auto put = [&](std::uint32_t rgb) {
-        table[nIndex * 4 + 0] = static_cast<std::uint8_t>(rgb >> 16);
+        table[nIndex * 4 + 0] = static_cast<std::uint8_t>(rgb);
         table[nIndex * 4 + 1] = static_cast<std::uint8_t>(rgb >> 8);
-        table[nIndex * 4 + 2] = static_cast<std::uint8_t>(rgb);
+        table[nIndex * 4 + 2] = static_cast<std::uint8_t>(rgb >> 16);
         ++nIndex;
     };
     auto grey = [](std::uint32_t nLevel) { return nLevel << 16 | nLevel << 8 | nLevel; };

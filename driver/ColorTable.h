@@ -6,8 +6,9 @@
 
 namespace velmo::driver {
 
-// The 256-entry colour table that every captured page carries. Each entry is red, green,
-// blue and a zero byte; no pixel of a 24-bit page refers to it.
+// The 256-entry colour table that every captured page carries. Each entry is blue, green,
+// red and a zero byte, as a bitmap's colour table is read; no pixel of a 24-bit page refers
+// to it.
 constexpr int colorTableEntries = 256;
 using ColorTableBytes = std::array<std::uint8_t, colorTableEntries * 4>;
 

@@ -107,12 +107,12 @@ void expectPageImage(const Bytes& page, const TestImage& image)
     EXPECT_EQ(u32(page, 46), 0u);
     EXPECT_EQ(u32(page, 50), 0u);
     // Colour table: grey 0x11 at entry 1, red at 16, aliceblue at 22, slateblue at 146,
-    // the last grey at 253, each as red, green, blue, 0.
+    // the last grey at 253, each as blue, green, red, 0 (the order a bitmap's table is read in).
     const std::pair<int, std::uint32_t> entries[] = {
         {1, 0x111111}, {16, 0xFF0000}, {22, 0xF0F8FF}, {146, 0x655ACD}, {149, 0x00FF7F}, {253, 0x989898}, {255, 0xFFFFFF}};
     for (const auto& [nEntry, rgb] : entries) {
         const std::size_t nAt = 54 + nEntry * 4;
-        EXPECT_EQ(page[nAt] << 16 | page[nAt + 1] << 8 | page[nAt + 2], static_cast<int>(rgb)) << "entry " << nEntry;
+        EXPECT_EQ(page[nAt + 2] << 16 | page[nAt + 1] << 8 | page[nAt], static_cast<int>(rgb)) << "entry " << nEntry;
         EXPECT_EQ(page[nAt + 3], 0) << "entry " << nEntry;
     }
     // The image at the top left, white everywhere else; rows are stored bottom-up.
