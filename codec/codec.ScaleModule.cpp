@@ -1,6 +1,7 @@
 #include "codec/codec.ScaleModule.h"
 
 #include "codec/codec.ModuleRequest.h"
+#include "codec/codec.Palette.h"
 #include "codec/codec.Scaler.h"
 
 namespace velmo::codec {
@@ -18,7 +19,8 @@ void executeScale(ParameterBlock& block)
     const std::size_t nSize = DibView::computeImageSize(nWidth, nHeight, source.getBitCount());
     OutputArea output(block);
     const DibView target(output.reserve(nSize), nWidth, nHeight, source.getBitCount());
-    Scaler(block).scale(source, target);
+    const bool bIndexed = source.getBitCount() == 8 && !Palette(block.colourTable).isGreyRamp();
+    Scaler(block, bIndexed).scale(source, target);
     output.commit(nSize);
 
     area.outputHeader = block.imageHeader;

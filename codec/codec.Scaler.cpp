@@ -52,7 +52,7 @@ void Scaler::scale(const DibView& source, const DibView& target)
     const bool bWholeFactors = source.getWidth() % target.getWidth() == 0 && source.getHeight() % target.getHeight() == 0;
     const std::uint64_t nArea = static_cast<std::uint64_t>(source.getWidth() / target.getWidth()) *
                                 static_cast<std::uint64_t>(source.getHeight() / target.getHeight());
-    if (bWholeFactors && nArea <= kMaxIntegerBlockArea && source.getHeight() / target.getHeight() <= kMaxIntegerFactorY)
+    if (!m_bIndexed && bWholeFactors && nArea <= kMaxIntegerBlockArea && source.getHeight() / target.getHeight() <= kMaxIntegerFactorY)
         scaleByIntegerFactors(source, target);
     else
         scaleByTaps(source, target);
@@ -112,11 +112,13 @@ void Scaler::sumBlocks(const DibView& source, const DibView& target)
     }
 }
 
-Scaler::AxisTaps Scaler::makeTaps(std::int32_t nSource, std::int32_t nTarget, bool bNearestWhenUp)
+Scaler::AxisTaps Scaler::makeTaps(std::int32_t nSource, std::int32_t nTarget, std::int32_t nBitCount) const
 {
+    if (m_bIndexed)
+        return makeNearestTaps(nSource, nTarget);
     if (nTarget < nSource)
         return makeBoxTaps(nSource, nTarget);
-    if (nTarget == nSource || bNearestWhenUp)
+    if (nTarget == nSource || nBitCount == 1)
         return makeNearestTaps(nSource, nTarget);
     return makeLinearTaps(nSource, nTarget);
 }
@@ -175,9 +177,8 @@ Scaler::AxisTaps Scaler::makeNearestTaps(std::int32_t nSource, std::int32_t nTar
 
 void Scaler::scaleByTaps(const DibView& source, const DibView& target)
 {
-    const bool bBits = source.getBitCount() == 1;
-    const AxisTaps columns = makeTaps(source.getWidth(), target.getWidth(), bBits);
-    const AxisTaps rows = makeTaps(source.getHeight(), target.getHeight(), bBits);
+    const AxisTaps columns = makeTaps(source.getWidth(), target.getWidth(), source.getBitCount());
+    const AxisTaps rows = makeTaps(source.getHeight(), target.getHeight(), source.getBitCount());
     SampleRowReader reader(source);
     SampleRowWriter writer(target);
     const std::int32_t nChannels = reader.getChannels();

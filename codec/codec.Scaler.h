@@ -11,10 +11,12 @@ namespace velmo::codec {
 // Resamples a 1-, 8- or 24-bit bitmap into another of the same depth. Each axis is scaled
 // on its own: down by area averaging (every output pixel the exact mean of the source
 // area it covers), up bilinearly (by nearest neighbour for 1 bit). Means are rounded half
-// up; a 1-bit pixel is set when at least half of its area is set.
+// up; a 1-bit pixel is set when at least half of its area is set. An 8-bit image whose
+// values index a colour table (bIndexed) is scaled by nearest neighbour both ways: the mean
+// of two indexes is no colour of either.
 class Scaler {
 public:
-    explicit Scaler(ParameterBlock& block) : m_block(block) {}
+    Scaler(ParameterBlock& block, bool bIndexed) : m_block(block), m_bIndexed(bIndexed) {}
 
     void scale(const DibView& source, const DibView& target);
 
@@ -26,7 +28,7 @@ private:
         std::uint32_t nTotal = 1;
     };
 
-    static AxisTaps makeTaps(std::int32_t nSource, std::int32_t nTarget, bool bNearestWhenUp);
+    AxisTaps makeTaps(std::int32_t nSource, std::int32_t nTarget, std::int32_t nBitCount) const;
     static AxisTaps makeBoxTaps(std::int32_t nSource, std::int32_t nTarget);
     static AxisTaps makeLinearTaps(std::int32_t nSource, std::int32_t nTarget);
     static AxisTaps makeNearestTaps(std::int32_t nSource, std::int32_t nTarget);
@@ -39,6 +41,7 @@ private:
     void yieldEveryBand(std::int32_t nRow);
 
     ParameterBlock& m_block;
+    bool m_bIndexed;
 };
 
 }

@@ -80,6 +80,26 @@ TEST(Scale, UpscalingInterpolatesBetweenCentres)
     EXPECT_EQ(firstSamples(scaledImage(result), 4), (std::vector<unsigned char>{0, 64, 191, 255}));
 }
 
+// Indexes of a colour table are not grey levels: the mean of red (1) and blue (3) would be
+// index 2, green. Every output value is one of the source's, down (3:2, 2:1) and up.
+TEST(Scale, PaletteImagesKeepTheirColours)
+{
+    for (std::int32_t nOutputWidth : {4, 3, 12}) {
+        SCOPED_TRACE(nOutputWidth);
+        const OperationResult result =
+            runOperation(kScaleOpcode, makeRow({1, 3, 1, 3, 1, 3}), 1 << 16, [&](ParameterBlock& block) {
+                block.colourTable[1] = ColourEntry{0, 0, 255, 0};
+                block.colourTable[2] = ColourEntry{0, 255, 0, 0};
+                block.colourTable[3] = ColourEntry{255, 0, 0, 0};
+                block.operation.scale.nOutputWidth = nOutputWidth;
+                block.operation.scale.nOutputHeight = 1;
+            });
+        ASSERT_EQ(result.nResponse, responseDone);
+        for (unsigned char nValue : firstSamples(scaledImage(result), static_cast<std::size_t>(nOutputWidth)))
+            EXPECT_TRUE(nValue == 1 || nValue == 3) << static_cast<int>(nValue);
+    }
+}
+
 TEST(Scale, OneBitImages)
 {
     TestDib input(4, 2, 1);
