@@ -17,8 +17,7 @@ struct PagePlan {
     std::int32_t nColours = 0;
 };
 
-// The output size divides the page by drawing resolution / output resolution (a whole
-// number); with colour on (nColor not 0) a page stays in colour unless it has fewer than
+// The output size is the page's at the output resolution; with colour on (nColor not 0) a page stays in colour unless it has fewer than
 // nThreshold distinct colours.
 PagePlan planPage(const WorkImage& page, std::int32_t nResolution, std::int32_t nDrawDpi, std::int32_t nColor,
                   std::int32_t nThreshold);

@@ -6,11 +6,13 @@
 #include "driver/PagePlan.h"
 #include "driver/TiffDirectory.h"
 #include "lib/graphics.LittleEndian.h"
+#include "tools/imagefile/RgbImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -195,6 +197,43 @@ TEST(PageEncoder, PagesAppendAsGroup4OrJpeg)
     }
 }
 
+// A captured page carries the driver's colour table, whose entry 1 (a dark grey) is lighter
+// than entry 0 (black). That table says nothing about the reduced page: its set bits are
+// black, and libtiff must decode black where black was drawn and white where white was.
+TEST(PageEncoder, BlackAndWhitePagesAreNotNegatives)
+{
+    if (std::system("command -v tiffcp >/dev/null && command -v tifftopnm >/dev/null") != 0)
+        GTEST_SKIP() << "needs libtiff's tiffcp and netpbm's tifftopnm";
+    ASSERT_EQ(ensureCodecEngine(), 0);
+    const std::string pageFile = scratch("positive.tif");
+    std::remove(pageFile.c_str());
+    for (std::int32_t nDither : {1, 3, 4, 12, 13}) {
+        WorkImage page;
+        makePage(page, 96, 64, textLike);
+        unsigned char* pTable = page.getStart() + pagebitmap::kColourTableOffset;
+        std::memset(pTable + 4, 0x11, 3);
+        ASSERT_EQ(encodePage(page, 96, 64, true, nDither, pageFile.c_str()), 0) << nDither;
+    }
+    const std::string decoded = scratch("decoded");
+    for (int nPage = 0; nPage < 5; ++nPage) {
+        SCOPED_TRACE(testing::Message() << "page " << nPage);
+        const std::string command = "tiffcp -c none " + pageFile + "," + std::to_string(nPage) + " " + decoded +
+                                    ".tif && tifftopnm -quiet " + decoded + ".tif > " + decoded + ".pbm";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        std::string error;
+        const tools::RgbImage printed = tools::readImageFile(decoded + ".pbm", error);
+        ASSERT_EQ(error, "");
+        ASSERT_EQ(printed.width, 96);
+        ASSERT_EQ(printed.height, 64);
+        int nWrong = 0;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 96; ++x)
+                nWrong += (printed.pixel(x, y)[0] == 0) != (textLike(x, y) == 0x000000);
+        }
+        EXPECT_EQ(nWrong, 0);
+    }
+}
+
 TEST(PageEncoder, FailuresLeaveThePageFileAlone)
 {
     ASSERT_EQ(ensureCodecEngine(), 0);
@@ -251,10 +290,12 @@ TEST(PagePlan, SizeAndColourDecisions)
         std::int32_t nWidth, nHeight;
         bool bBilevel;
     };
-    // Pages at a tenth of Letter size keep the divisor arithmetic of the real ones.
+    // Pages at a tenth of Letter size scale by the same ratios as the real ones.
     const Case cases[] = {
         {"600 dpi to 200", photoLike, 200, 600, 0, 192, 170, 220, true},
-        {"400 dpi at 300 keeps its size", photoLike, 300, 400, 0, 192, 510, 660, true},
+        {"400 dpi to 300", photoLike, 300, 400, 0, 192, 382, 495, true},
+        {"300 dpi to 200", photoLike, 200, 300, 0, 192, 340, 440, true},
+        {"600 dpi to 300", photoLike, 300, 600, 0, 192, 255, 330, true},
         {"colour off: photograph in black and white", photoLike, 200, 200, 0, 192, 510, 660, true},
         {"colour on: photograph stays colour", photoLike, 200, 200, 1, 192, 510, 660, false},
         {"colour on: twelve colours are black and white", twelveColours, 200, 200, 1, 192, 510, 660, true},
