@@ -110,8 +110,10 @@ void fillDeviceAnswers(const DriverConfig& config, const PageFormat& format)
 
 void setGdiPaper(const PaperGeometry& paper)
 {
-    gdiInfo.ulHorzSize = paper.widthMm;
-    gdiInfo.ulVertSize = paper.heightMm;
+    // A negative size is in micrometres: the engine's mapping modes then match the paper
+    // to a tenth of a millimetre.
+    gdiInfo.ulHorzSize = static_cast<ULONG>(-paper.widthMicrometres);
+    gdiInfo.ulVertSize = static_cast<ULONG>(-paper.heightMicrometres);
     gdiInfo.ulHorzRes = paper.widthPx;
     gdiInfo.ulVertRes = paper.heightPx;
     gdiInfo.szlPhysSize.cx = paper.widthPx;

@@ -5,16 +5,15 @@
 
 namespace velmo::driver {
 
-// Size of one paper in the drawing resolution, and the physical size reported for it. The
-// reported size grows with the resolution (216 at 200 dpi, 324 at 300 dpi): what the device
-// has always told the graphics engine, kept so that applications lay pages out as before.
+// Size of one paper in the drawing resolution, and its true physical size in micrometres
+// (whole millimetres would make Letter 216 mm wide instead of 215.9).
 struct PaperGeometry {
     std::int32_t widthPx;
     std::int32_t heightPx;
-    std::int32_t widthMm;
-    std::int32_t heightMm;
+    std::int32_t widthMicrometres;
+    std::int32_t heightMicrometres;
 
-    PaperGeometry turned() const { return {heightPx, widthPx, heightMm, widthMm}; }
+    PaperGeometry turned() const { return {heightPx, widthPx, heightMicrometres, widthMicrometres}; }
 };
 
 // Depth, drawing resolution and paper sizes of the page bitmap.

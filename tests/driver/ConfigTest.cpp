@@ -100,7 +100,7 @@ const ConfigCase configCases[] = {
          EXPECT_EQ(probe.format().dpiY, 300);
          EXPECT_EQ(probe.format().letter.widthPx, 2550);
          EXPECT_EQ(probe.format().letter.heightPx, 3300);
-         EXPECT_EQ(probe.format().legal.heightMm, 534);
+         EXPECT_EQ(probe.format().legal.heightMicrometres, 355600);
      }},
     {"drawScale 7 is read as 0", "[graphics]\ndrawScale=7\n",
      [](const DriverProbe& probe, const std::string&) {
@@ -115,14 +115,14 @@ const ConfigCase configCases[] = {
          EXPECT_EQ(probe.config().resolution, 200);
          EXPECT_EQ(probe.format().dpiX, 600);
          EXPECT_EQ(probe.format().legal.heightPx, 8400);
-         EXPECT_EQ(probe.format().legal.heightMm, 1068);
+         EXPECT_EQ(probe.format().legal.heightMicrometres, 355600);
      }},
     {"drawScale 4 with resolution 300 draws at 400 dpi", "[options]\nresolution=300\n[graphics]\ndrawScale=4\n",
      [](const DriverProbe& probe, const std::string&) {
          EXPECT_EQ(probe.config().resolution, 300);
          EXPECT_EQ(probe.format().dpiX, 400);
          EXPECT_EQ(probe.format().letter.widthPx, 3400);
-         EXPECT_EQ(probe.format().letter.widthMm, 432);
+         EXPECT_EQ(probe.format().letter.widthMicrometres, 215900);
      }},
     {"quality 0 is read as 3", "[jpeg]\nquality=0\n",
      [](const DriverProbe& probe, const std::string&) { EXPECT_EQ(probe.config().jpegQuality, 3); }},

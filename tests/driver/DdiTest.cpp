@@ -97,18 +97,25 @@ struct PaperCase {
     short nOrientation;
     LONG width;
     LONG height;
-    ULONG widthMm;
-    ULONG heightMm;
+    double widthMm;
+    double heightMm;
 };
+
+// A GDIINFO size in millimetres: whole millimetres, or micrometres when negative.
+double reportedMillimetres(ULONG nSize)
+{
+    const auto nValue = static_cast<LONG>(nSize);
+    return nValue < 0 ? -nValue / 1000.0 : nValue;
+}
 
 TEST_F(DdiTest, paperAndOrientationChooseTheReportedSizes)
 {
     const PaperCase cases[] = {
-        {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 1700, 2800, 216, 356},
-        {DMPAPER_LEGAL, DMORIENT_LANDSCAPE, 2800, 1700, 356, 216},
-        {DMPAPER_LETTER, DMORIENT_PORTRAIT, 1700, 2200, 216, 280},
-        {DMPAPER_A4, DMORIENT_PORTRAIT, 1700, 2200, 216, 280},   // anything but Legal is Letter
-        {DMPAPER_LETTER, 0, 2200, 1700, 280, 216},               // anything but portrait is landscape
+        {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 1700, 2800, 215.9, 355.6},
+        {DMPAPER_LEGAL, DMORIENT_LANDSCAPE, 2800, 1700, 355.6, 215.9},
+        {DMPAPER_LETTER, DMORIENT_PORTRAIT, 1700, 2200, 215.9, 279.4},
+        {DMPAPER_A4, DMORIENT_PORTRAIT, 1700, 2200, 215.9, 279.4},   // anything but Legal is Letter
+        {DMPAPER_LETTER, 0, 2200, 1700, 279.4, 215.9},               // anything but portrait is landscape
     };
     for (const PaperCase& paper : cases) {
         SCOPED_TRACE(testing::Message() << "paper " << paper.nPaperSize << " orientation " << paper.nOrientation);
@@ -120,8 +127,8 @@ TEST_F(DdiTest, paperAndOrientationChooseTheReportedSizes)
         EXPECT_EQ(info.ulVertRes, static_cast<ULONG>(paper.height));
         EXPECT_EQ(info.szlPhysSize.cx, paper.width);
         EXPECT_EQ(info.szlPhysSize.cy, paper.height);
-        EXPECT_EQ(info.ulHorzSize, paper.widthMm);
-        EXPECT_EQ(info.ulVertSize, paper.heightMm);
+        EXPECT_DOUBLE_EQ(reportedMillimetres(info.ulHorzSize), paper.widthMm);
+        EXPECT_DOUBLE_EQ(reportedMillimetres(info.ulVertSize), paper.heightMm);
         SURFOBJ* pSurface = device.enableSurface();
         ASSERT_NE(pSurface, nullptr);
         EXPECT_EQ(pSurface->sizlBitmap.cx, paper.width);
@@ -231,19 +238,41 @@ TEST_F(DdiTest, freshSurfaceIsWhiteAndEverythingIsReleased)
     EXPECT_EQ(korvaEngLivePalettes(), nPalettes);
 }
 
-TEST(DdiDrawScale, drawScale2DrawsLetterAt600Dpi)
+// Whatever the drawing resolution, the physical size is the paper's own, so that a page laid
+// out in millimetres or inches fills the paper: pixels / dpi agrees with it.
+TEST(DdiDrawScale, physicalSizeIsThePapersAtEveryDrawingResolution)
 {
-    util::test::ScratchDirectory directory;
-    DriverProbe probe(directory.path(), "scaled", "[graphics]\ndrawScale=2\n[options]\nresolution=200\n");
-    const DEVMODEW devmode = jobDevmode(L"Fax", DMPAPER_LETTER, DMORIENT_PORTRAIT);
-    ProbeDevice device(probe, &devmode);
-    EXPECT_EQ(device.gdiInfo().ulLogPixelsX, 600u);
-    EXPECT_EQ(device.gdiInfo().ulLogPixelsY, 600u);
-    EXPECT_EQ(device.gdiInfo().ulHorzSize, 648u);
-    SURFOBJ* pSurface = device.enableSurface();
-    ASSERT_NE(pSurface, nullptr);
-    EXPECT_EQ(pSurface->sizlBitmap.cx, 5100);
-    EXPECT_EQ(pSurface->sizlBitmap.cy, 6600);
+    struct Case {
+        int nResolution;
+        int nDrawScale;
+        ULONG nDpi;
+        LONG width;
+        LONG height;
+    };
+    const Case cases[] = {{200, 0, 200, 1700, 2200}, {300, 0, 300, 2550, 3300}, {200, 2, 600, 5100, 6600},
+                          {200, 3, 300, 2550, 3300}, {300, 4, 400, 3400, 4400}};
+    for (const Case& scale : cases) {
+        SCOPED_TRACE(testing::Message() << "resolution " << scale.nResolution << ", drawScale " << scale.nDrawScale);
+        util::test::ScratchDirectory directory;
+        DriverProbe probe(directory.path(), "scaled",
+                          "[graphics]\ndrawScale=" + std::to_string(scale.nDrawScale) +
+                              "\n[options]\nresolution=" + std::to_string(scale.nResolution) + "\n");
+        for (short nPaper : {DMPAPER_LETTER, DMPAPER_LEGAL}) {
+            const DEVMODEW devmode = jobDevmode(L"Fax", nPaper, DMORIENT_LANDSCAPE);
+            ProbeDevice device(probe, &devmode);
+            const GDIINFO& info = device.gdiInfo();
+            EXPECT_EQ(info.ulLogPixelsX, scale.nDpi);
+            EXPECT_EQ(info.ulLogPixelsY, scale.nDpi);
+            EXPECT_NEAR(reportedMillimetres(info.ulHorzSize), info.ulHorzRes * 25.4 / scale.nDpi, 0.05);
+            EXPECT_NEAR(reportedMillimetres(info.ulVertSize), info.ulVertRes * 25.4 / scale.nDpi, 0.05);
+            if (nPaper == DMPAPER_LETTER) {
+                SURFOBJ* pSurface = device.enableSurface();
+                ASSERT_NE(pSurface, nullptr);
+                EXPECT_EQ(pSurface->sizlBitmap.cx, scale.height);
+                EXPECT_EQ(pSurface->sizlBitmap.cy, scale.width);
+            }
+        }
+    }
 }
 
 TEST(DdiBoundary, nullDeviceHandlesAreIgnored)

@@ -17,6 +17,15 @@ std::string hex(ULONG nValue)
     return text;
 }
 
+// A GDIINFO size: whole millimetres, or micrometres when negative.
+std::string millimetres(ULONG nSize)
+{
+    const auto nValue = static_cast<LONG>(nSize);
+    char text[24];
+    std::snprintf(text, sizeof(text), nValue < 0 ? "%.1f" : "%.0f", nValue < 0 ? -nValue / 1000.0 : nValue * 1.0);
+    return text;
+}
+
 }
 
 DriverSession::~DriverSession()
@@ -86,8 +95,8 @@ bool DriverSession::enableDevice(const JobSettings& settings)
                              : nullptr;
     if (!report("DrvEnablePDEV", m_dhpdev != nullptr,
                 std::to_string(gdiInfo.ulHorzRes) + " x " + std::to_string(gdiInfo.ulVertRes) + " pixels at " +
-                    std::to_string(gdiInfo.ulLogPixelsX) + " dpi, " + std::to_string(gdiInfo.ulHorzSize) + " x " +
-                    std::to_string(gdiInfo.ulVertSize) + " mm"))
+                    std::to_string(gdiInfo.ulLogPixelsX) + " dpi, " + millimetres(gdiInfo.ulHorzSize) + " x " +
+                    millimetres(gdiInfo.ulVertSize) + " mm"))
         return false;
 
     using CompletePdev = VOID(APIENTRY*)(DHPDEV, HDEV);
