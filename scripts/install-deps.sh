@@ -5,7 +5,7 @@ set -e
 packages="cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
   binutils-mingw-w64-i686 wine64 clang libclang-rt-14-dev
-  libtiff-tools qpdf poppler-utils ghostscript libjpeg-turbo-progs netpbm valgrind"
+  libtiff-tools qpdf poppler-utils mupdf-tools ghostscript libjpeg-turbo-progs netpbm valgrind"
 if [ "${1:-}" = bench ]; then
   packages="$packages groff man-db time imagemagick"
 fi
