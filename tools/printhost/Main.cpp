@@ -1,5 +1,6 @@
 // korvaprint: runs one print job through a printer driver's DDI, as the graphics engine and
 // the spooler do, and prints one line per step.
+#include "tools/printhost/DrawnPage.h"
 #include "tools/printhost/PageCanvas.h"
 #include "tools/printhost/PrinterLookup.h"
 #include "tools/printhost/SampleDocument.h"
@@ -18,8 +19,9 @@ namespace {
 constexpr char usage[] =
     "usage: korvaprint --driver PATH | --printer NAME [--paper letter|legal]\n"
     "                  [--orientation portrait|landscape] [--job ID] [--document NAME]\n"
-    "                  [--sample | IMAGE...]\n"
-    "Runs one print job through the driver; each IMAGE (PPM, PGM, PBM or BMP) is one page.\n";
+    "                  [--keep-pages DIR] [--sample | IMAGE...]\n"
+    "Runs one print job through the driver; each IMAGE (PPM, PGM, PBM or BMP) is one page.\n"
+    "--keep-pages writes each page as drawn, before the driver sends it, to DIR\\page-N.ppm.\n";
 
 struct Options {
     std::wstring driverPath;
@@ -27,6 +29,7 @@ struct Options {
     JobSettings job;
     bool bSample = false;
     std::vector<std::wstring> images;
+    std::wstring keepFolder;
 };
 
 std::string narrow(const std::wstring& text)
@@ -94,6 +97,8 @@ bool parseOptions(int nArgs, wchar_t** ppszArgs, Options& options, std::string& 
             }
         } else if (option == L"--document") {
             options.job.documentName = value();
+        } else if (option == L"--keep-pages") {
+            options.keepFolder = value();
         } else {
             error = "unknown option " + narrow(option);
             return false;
@@ -108,6 +113,13 @@ bool parseOptions(int nArgs, wchar_t** ppszArgs, Options& options, std::string& 
         return false;
     }
     return true;
+}
+
+// The page as drawn, before the driver sees it as finished: what its output is judged by.
+bool keepDrawnPage(DriverSession& session, const std::wstring& folder, std::size_t nPage)
+{
+    const std::string path = narrow(folder) + "\\page-" + std::to_string(nPage + 1) + ".ppm";
+    return session.report("keep page", writePpmFile(path, pixelsOf(*session.surface())), path);
 }
 
 bool printPage(DriverSession& session, const Options& options, std::size_t nPage)
@@ -125,6 +137,8 @@ bool printPage(DriverSession& session, const Options& options, std::size_t nPage
                  canvas.blitImage(image);
     }
     bDrawn = canvas.reportCalls() && bDrawn;
+    if (!options.keepFolder.empty())
+        bDrawn = keepDrawnPage(session, options.keepFolder, nPage) && bDrawn;
     return session.sendPage() && bDrawn;
 }
 
