@@ -8,11 +8,13 @@ namespace velmo::tools {
 
 namespace {
 
-// The tone of a faithful black-and-white page follows the picture's within a few levels
-// over an area; dithering moves single tiles further, an inverted page moves them all.
-constexpr double maxMeanTileDifference = 8;
-constexpr double maxWorstTileDifference = 64;
-constexpr double minColourPsnr = 30;
+// The tone of a faithful black-and-white page follows the picture's within a level or two
+// over the page and within a few dozen in any one tile, where dithering or scaling moves an
+// edge; a page shifted by a few pixels, missing a patch or inverted goes beyond that. A
+// faithful JPEG page stays near 40 dB; a shifted one falls to about 31.
+constexpr double maxMeanTileDifference = 2;
+constexpr double maxWorstTileDifference = 40;
+constexpr double minColourPsnr = 35;
 
 // The source pixels [first, last] that target pixel t covers, with the overlap of each.
 struct Span {
