@@ -263,4 +263,12 @@ void File::writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::in
                           m_path.getBuffer());
 }
 
+void File::setLength(std::uint32_t nLength)
+{
+    checkOpen(VELMO_LOCATION);
+    if (!os::setFileLength(m_handle.get(), nLength))
+        throw IOException(VELMO_LOCATION, exception::unspecifiedError, static_cast<std::int32_t>(os::getLastError()),
+                          m_path.getBuffer());
+}
+
 }

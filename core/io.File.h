@@ -28,6 +28,8 @@ public:
     bool seek(std::int32_t nOffset, std::int32_t nSeekOrigin);
     std::int32_t readData(unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount);
     void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nByteCount);
+    // Cuts or extends the file to nLength bytes; the position goes to its new end.
+    void setLength(std::uint32_t nLength);
 
     const String& getPath() const { return m_path; }
     const String& getFullName() const { return m_fullName; }

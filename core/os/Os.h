@@ -47,6 +47,11 @@ bool writeFile(NativeHandle hFile, const void* pBuffer, std::uint32_t nCount, st
 // nOrigin: 1 from the start, 2 from the current position, 3 from the end.
 // Returns the new position, or kInvalidFilePointer on failure.
 std::uint32_t setFilePointer(NativeHandle hFile, std::int32_t nOffset, int nOrigin);
+// Cuts or extends an open file to nLength bytes and puts its position there.
+bool setFileLength(NativeHandle hFile, std::uint32_t nLength);
+// True when both paths lead to one existing file, however differently they spell it: the
+// same device and inode (POSIX), the same volume serial number and file index (Windows).
+bool isSameFile(const char* pszFirst, const char* pszSecond);
 bool deleteFile(const char* pszPath);
 bool createDirectory(const char* pszPath);
 std::uint32_t getLastError();

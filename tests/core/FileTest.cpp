@@ -3,6 +3,7 @@
 #include "core/io.File.h"
 #include "core/io.FileStream.h"
 #include "core/net.DnsUtil.h"
+#include "core/os/Os.h"
 
 #include "core/ThrownCode.h"
 
@@ -10,6 +11,9 @@
 
 #include <cstdio>
 #include <string>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace velmo::core;
 using namespace velmo::core::io;
@@ -139,6 +143,59 @@ TEST(File, CreateReplacesAndOpenFindsOnlyExistingFiles)
     File::deleteFile(path.c_str());
     EXPECT_EQ(codeOf([&] { File::deleteFile(path.c_str()); }), 4000);
     std::remove(scratch("nested/dir").c_str());
+}
+
+TEST(File, SetLengthCutsAndExtends)
+{
+    std::string path = scratch("length.bin");
+    const unsigned char data[] = {'a', 'b', 'c', 'd', 'e', 'f'};
+    FileStream stream;
+    stream.create(path.c_str(), false);
+    stream.writeData(data, 0, 6);
+    stream.getFile().setLength(2);
+    EXPECT_EQ(stream.getPosition(), 2u);
+    stream.writeData(data, 5, 1);
+    stream.getFile().setLength(5);
+    stream.close();
+    stream.open(path.c_str(), false);
+    unsigned char buffer[8] = {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+    EXPECT_EQ(stream.readData(buffer, 0, 8), 5);
+    EXPECT_EQ(std::string(buffer, buffer + 5), std::string("abf\0\0", 5));
+    stream.close();
+    EXPECT_EQ(codeOf([&] { stream.getFile().setLength(0); }), 4004);
+    File::deleteFile(path.c_str());
+}
+
+TEST(File, SameFileUnderAnyName)
+{
+    std::string path = scratch("same/one.bin");
+    std::string other = scratch("same/other.bin");
+    for (const std::string& name : {path, other}) {
+        FileStream stream;
+        stream.create(name.c_str(), false);
+        stream.writeData(reinterpret_cast<const unsigned char*>("same"), 0, 4);
+    }
+    const std::string relative = "core-file-test/same/one.bin";
+    EXPECT_TRUE(os::isSameFile(path.c_str(), path.c_str()));
+    EXPECT_TRUE(os::isSameFile(path.c_str(), relative.c_str()));
+    EXPECT_TRUE(os::isSameFile(path.c_str(), scratch("same/../same/./one.bin").c_str()));
+    // Equal contents do not make one file.
+    EXPECT_FALSE(os::isSameFile(path.c_str(), other.c_str()));
+    EXPECT_FALSE(os::isSameFile(path.c_str(), scratch("same/missing.bin").c_str()));
+    EXPECT_FALSE(os::isSameFile(scratch("same/missing.bin").c_str(), scratch("same/missing.bin").c_str()));
+#ifndef _WIN32
+    std::string hardLink = scratch("same/hard.bin");
+    std::string symbolicLink = scratch("same/symbolic.bin");
+    ASSERT_EQ(link(path.c_str(), hardLink.c_str()), 0);
+    ASSERT_EQ(symlink(path.c_str(), symbolicLink.c_str()), 0);
+    EXPECT_TRUE(os::isSameFile(hardLink.c_str(), path.c_str()));
+    EXPECT_TRUE(os::isSameFile(path.c_str(), symbolicLink.c_str()));
+    File::deleteFile(hardLink.c_str());
+    File::deleteFile(symbolicLink.c_str());
+#endif
+    File::deleteFile(path.c_str());
+    File::deleteFile(other.c_str());
+    std::remove(scratch("same").c_str());
 }
 
 TEST(System, ProcessFacts)

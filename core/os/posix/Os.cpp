@@ -135,6 +135,21 @@ std::uint32_t setFilePointer(NativeHandle hFile, std::int32_t nOffset, int nOrig
     return static_cast<std::uint32_t>(nPosition);
 }
 
+bool setFileLength(NativeHandle hFile, std::uint32_t nLength)
+{
+    int nDescriptor = toDescriptor(hFile);
+    return ftruncate(nDescriptor, static_cast<off_t>(nLength)) == 0
+        && lseek(nDescriptor, static_cast<off_t>(nLength), SEEK_SET) >= 0;
+}
+
+bool isSameFile(const char* pszFirst, const char* pszSecond)
+{
+    struct stat first;
+    struct stat second;
+    return stat(pszFirst, &first) == 0 && stat(pszSecond, &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
 bool deleteFile(const char* pszPath)
 {
     return unlink(pszPath) == 0;

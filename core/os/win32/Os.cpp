@@ -106,6 +106,39 @@ std::uint32_t setFilePointer(NativeHandle hFile, std::int32_t nOffset, int nOrig
     return SetFilePointer(toWin32(hFile), nOffset, nullptr, nMethod);
 }
 
+bool setFileLength(NativeHandle hFile, std::uint32_t nLength)
+{
+    // With the high part given, the low part counts as unsigned: lengths up to 4 GB.
+    LONG nHigh = 0;
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(toWin32(hFile), static_cast<LONG>(nLength), &nHigh, FILE_BEGIN) == INVALID_SET_FILE_POINTER
+        && GetLastError() != NO_ERROR)
+        return false;
+    return SetEndOfFile(toWin32(hFile)) != 0;
+}
+
+// The volume serial number and file index of a file, opened for neither reading nor
+// writing, so that a file others hold open can still be told apart.
+static bool getFileIdentity(const char* pszPath, BY_HANDLE_FILE_INFORMATION& information)
+{
+    HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    BOOL bKnown = GetFileInformationByHandle(hFile, &information);
+    CloseHandle(hFile);
+    return bKnown != 0;
+}
+
+bool isSameFile(const char* pszFirst, const char* pszSecond)
+{
+    BY_HANDLE_FILE_INFORMATION first;
+    BY_HANDLE_FILE_INFORMATION second;
+    return getFileIdentity(pszFirst, first) && getFileIdentity(pszSecond, second)
+        && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh
+        && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 bool deleteFile(const char* pszPath)
 {
     return DeleteFileA(pszPath) != 0;
