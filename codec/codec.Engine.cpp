@@ -92,21 +92,56 @@ std::int32_t Engine::registerModule(std::uint32_t nOpcodeBase, std::uint32_t nIn
             ++owned->second;
             return statusOk;
         }
-        auto instance = m_instances.find(name);
-        if (instance == m_instances.end()) {
-            const ModuleDescriptor* pModule = findModule(name);
-            if (!pModule)
-                return statusModuleNotFound;
-            if (!pModule->pfnEntry)
-                return statusEntryPointMissing;
-            instance = m_instances.emplace(name, Instance{pModule->pfnEntry, 0}).first;
-        }
+        std::int32_t nStatus = statusOk;
+        Instance* pInstance = findOrCreateInstance(name, nStatus);
+        if (!pInstance)
+            return nStatus;
         mine.emplace(name, 1);
-        ++instance->second.nUseCount;
+        ++pInstance->nUseCount;
         return statusOk;
     } catch (const std::bad_alloc&) {
         return statusOutOfMemory;
     }
+}
+
+std::int32_t Engine::registerModuleForProcess(std::uint32_t nOpcodeBase, std::uint32_t nInterfaceVersion)
+{
+    try {
+        const std::string name = formatModuleName(getModuleIndex(nOpcodeBase), nInterfaceVersion);
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_processModules.count(name))
+            return statusOk;
+        std::int32_t nStatus = statusOk;
+        Instance* pInstance = findOrCreateInstance(name, nStatus);
+        if (!pInstance)
+            return nStatus;
+        m_processModules.insert(name);
+        ++pInstance->nUseCount;
+        return statusOk;
+    } catch (const std::bad_alloc&) {
+        return statusOutOfMemory;
+    }
+}
+
+Engine::Instance* Engine::findOrCreateInstance(const std::string& name, std::int32_t& nStatus)
+{
+    auto instance = m_instances.find(name);
+    if (instance != m_instances.end())
+        return &instance->second;
+    const ModuleDescriptor* pModule = findModule(name);
+    if (!pModule || !pModule->pfnEntry) {
+        nStatus = pModule ? statusEntryPointMissing : statusModuleNotFound;
+        return nullptr;
+    }
+    return &m_instances.emplace(name, Instance{pModule->pfnEntry, 0}).first->second;
+}
+
+bool Engine::isRegisteredForCaller(const std::string& name) const
+{
+    if (m_processModules.count(name))
+        return true;
+    const auto mine = m_threadModules.find(getThreadToken());
+    return mine != m_threadModules.end() && mine->second.count(name);
 }
 
 std::int32_t Engine::runPhase(ParameterBlock* pBlock, std::int32_t nPhase)
@@ -141,7 +176,7 @@ std::int32_t Engine::startRequest(ParameterBlock& block)
     ModuleEntry pfnEntry;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        if (!getThreadModules().count(name))
+        if (!isRegisteredForCaller(name))
             return fail(block, statusModuleNotRegistered);
         Instance& instance = m_instances.at(name);
         ++instance.nUseCount;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ public:
 
     // Makes the module of an opcode base available to the calling thread; 0 or a status.
     std::int32_t registerModule(std::uint32_t nOpcodeBase, std::uint32_t nInterfaceVersion);
+    // Makes it available to every thread of the process, once: for a caller whose requests
+    // come on whatever threads its host has, which would otherwise leave a registration
+    // behind for each of them. 0 or a status.
+    std::int32_t registerModuleForProcess(std::uint32_t nOpcodeBase, std::uint32_t nInterfaceVersion);
     // Runs one phase of the request in pBlock; answers a response (see Response).
     std::int32_t runPhase(ParameterBlock* pBlock, std::int32_t nPhase);
 
@@ -59,6 +64,11 @@ private:
     void releaseRequest(ParameterBlock& block);
     // The calling thread's registrations; m_lock held.
     ThreadModules& getThreadModules();
+    // Whether the calling thread may use the module; m_lock held. Adds nothing.
+    bool isRegisteredForCaller(const std::string& name) const;
+    // The module's instance, made at its first registration; null when there is no such
+    // module (the status says why). m_lock held.
+    Instance* findOrCreateInstance(const std::string& name, std::int32_t& nStatus);
     const ModuleDescriptor* findModule(const std::string& name) const;
 
     const std::vector<ModuleDescriptor> m_modules;
@@ -67,6 +77,7 @@ private:
     // Registrations per thread token. A thread's entry outlives the thread (a few bytes
     // per module), as the modules a thread loaded stay registered for it.
     std::map<std::uint32_t, ThreadModules> m_threadModules;
+    std::set<std::string> m_processModules;
 };
 
 }

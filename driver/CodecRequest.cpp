@@ -2,21 +2,26 @@
 
 #include "codec/codec.Engine.h"
 
+#include <mutex>
+
 namespace velmo::driver {
 
 std::int32_t ensureCodecEngine()
 {
-    // Registration is per thread; a thread that has its modules asks no more.
-    thread_local bool t_bRegistered = false;
-    if (t_bRegistered)
+    // Once for the process: pages come on whatever threads the application or the
+    // spooler's host has, and a registration per thread would outlive each of them.
+    static std::mutex s_lock;
+    static bool s_bRegistered = false;
+    std::lock_guard<std::mutex> guard(s_lock);
+    if (s_bRegistered)
         return 0;
     codec::Engine& engine = codec::Engine::getProcessEngine();
     for (std::uint32_t nModuleIndex : codec::Engine::getBuiltinModuleIndexes()) {
-        std::int32_t nStatus = engine.registerModule(nModuleIndex * 1000, codec::kInterfaceVersion);
+        std::int32_t nStatus = engine.registerModuleForProcess(nModuleIndex * 1000, codec::kInterfaceVersion);
         if (nStatus != 0)
             return nStatus;
     }
-    t_bRegistered = true;
+    s_bRegistered = true;
     return 0;
 }
 

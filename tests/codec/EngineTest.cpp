@@ -174,6 +174,27 @@ TEST(Engine, UseCountsPerThreadAndProcess)
     EXPECT_EQ(engine.runPhase(&block, phaseStart), responseDone) << "a finished block takes a new request";
 }
 
+// A caller whose requests come on any thread registers once for the process.
+TEST(Engine, ProcessRegistrationServesEveryThread)
+{
+    Engine engine = makeEngine();
+    EXPECT_EQ(engine.registerModuleForProcess(88000, kInterfaceVersion), statusOk);
+    EXPECT_EQ(engine.registerModuleForProcess(88000, kInterfaceVersion), statusOk);
+    EXPECT_EQ(engine.getProcessUseCount(88), 1) << "registered once";
+    EXPECT_EQ(engine.registerModuleForProcess(82000, kInterfaceVersion), statusModuleNotFound);
+    for (int i = 0; i < 3; ++i) {
+        std::thread([&] {
+            ParameterBlock block = makeBlock(88010);
+            EXPECT_EQ(engine.runPhase(&block, phaseStart), responseDone);
+            EXPECT_EQ(engine.runPhase(&block, phaseExecute), responseDone);
+            EXPECT_EQ(engine.runPhase(&block, phaseFinish), responseDone);
+        }).join();
+    }
+    ParameterBlock block = makeBlock(54010);
+    EXPECT_EQ(engine.runPhase(&block, phaseStart), responseError);
+    EXPECT_EQ(block.nStatus, statusModuleNotRegistered) << "only the registered module";
+}
+
 TEST(Engine, RequestBelongsToItsThread)
 {
     Engine engine = makeEngine();
