@@ -2,9 +2,12 @@
 #include "driver/DeviceAnswers.h"
 #include "driver/DeviceRecord.h"
 #include "driver/DdiBoundary.h"
+#include "driver/Job.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace velmo::driver {
 
@@ -55,12 +58,14 @@ void eraseToWhite(HSURF hsurf, LONG nWidth, LONG nHeight)
 DHPDEV enablePdev(DEVMODEW* pdm, ULONG cPat, HSURF* phsurfPatterns, ULONG cjCaps, ULONG* pdevcaps,
                   ULONG cjDevInfo, DEVINFO* pdi, HANDLE hDriver)
 {
-    auto* pRecord = static_cast<DeviceRecord*>(GlobalAlloc(GPTR, sizeof(DeviceRecord)));
+    std::unique_ptr<Job> job(new (std::nothrow) Job);
+    auto* pRecord = job ? static_cast<DeviceRecord*>(GlobalAlloc(GPTR, sizeof(DeviceRecord))) : nullptr;
     if (!pRecord) {
         SetLastError(ERROR_OUTOFMEMORY);
         return nullptr;
     }
     DeviceRecord& record = *pRecord;
+    record.pJob = job.release();
     std::memcpy(record.tagHead, deviceTag, sizeof(deviceTag));
     std::memcpy(record.tagTail, deviceTag, sizeof(deviceTag));
     record.hPrinter = hDriver;
@@ -75,9 +80,8 @@ DHPDEV enablePdev(DEVMODEW* pdm, ULONG cPat, HSURF* phsurfPatterns, ULONG cjCaps
     const PaperGeometry paper = chosenPaper(record.devmode);
     record.width = paper.widthPx;
     record.height = paper.heightPx;
-    setGdiPaper(paper);
-
-    copyAnswer(pdevcaps, cjCaps, &gdiInfoTemplate(), sizeof(GDIINFO));
+    const GDIINFO gdiInfo = gdiInfoFor(paper);
+    copyAnswer(pdevcaps, cjCaps, &gdiInfo, sizeof(GDIINFO));
     copyAnswer(pdi, cjDevInfo, &devInfoTemplate(), sizeof(DEVINFO));
     if (pdi && cjDevInfo >= offsetof(DEVINFO, hpalDefault) + sizeof(HPALETTE))
         pdi->hpalDefault = record.hpal;
@@ -110,6 +114,12 @@ DeviceRecord* deviceRecordOf(DHPDEV dhpdev)
     if (!pRecord || !hasTag(pRecord->tagHead) || !hasTag(pRecord->tagTail))
         return nullptr;
     return pRecord;
+}
+
+Job* jobOf(const SURFOBJ* pso)
+{
+    const DeviceRecord* pRecord = pso ? deviceRecordOf(pso->dhpdev) : nullptr;
+    return pRecord ? pRecord->pJob : nullptr;
 }
 
 void eraseDeviceSurface(DeviceRecord& record)
@@ -149,6 +159,7 @@ VOID APIENTRY DrvDisablePDEV(DHPDEV dhpdev)
         if (DeviceRecord* pRecord = deviceRecordOf(dhpdev)) {
             if (pRecord->hpal)
                 EngDeletePalette(pRecord->hpal);
+            delete pRecord->pJob;
             GlobalFree(pRecord);
         }
         return 0;

@@ -21,6 +21,18 @@ LOGFONTW normalFont(const wchar_t* pszFace)
     return font;
 }
 
+void setPaper(GDIINFO& info, const PaperGeometry& paper)
+{
+    // A negative size is in micrometres: the engine's mapping modes then match the paper
+    // to a tenth of a millimetre.
+    info.ulHorzSize = static_cast<ULONG>(-paper.widthMicrometres);
+    info.ulVertSize = static_cast<ULONG>(-paper.heightMicrometres);
+    info.ulHorzRes = paper.widthPx;
+    info.ulVertRes = paper.heightPx;
+    info.szlPhysSize.cx = paper.widthPx;
+    info.szlPhysSize.cy = paper.heightPx;
+}
+
 void fillGdiInfo(const PageFormat& format)
 {
     gdiInfo = GDIINFO{};
@@ -43,7 +55,7 @@ void fillGdiInfo(const PageFormat& format)
     gdiInfo.ulHTPatternSize = HT_PATSIZE_SUPERCELL_M;
     gdiInfo.ulHTOutputFormat = HT_FORMAT_24BPP;
     gdiInfo.flHTFlags = HT_FLAG_HAS_BLACK_DYE;
-    setGdiPaper(format.letter);
+    setPaper(gdiInfo, format.letter);
 }
 
 void fillDevInfo()
@@ -108,16 +120,11 @@ void fillDeviceAnswers(const DriverConfig& config, const PageFormat& format)
     fillDefaultDevmode(config, format);
 }
 
-void setGdiPaper(const PaperGeometry& paper)
+GDIINFO gdiInfoFor(const PaperGeometry& paper)
 {
-    // A negative size is in micrometres: the engine's mapping modes then match the paper
-    // to a tenth of a millimetre.
-    gdiInfo.ulHorzSize = static_cast<ULONG>(-paper.widthMicrometres);
-    gdiInfo.ulVertSize = static_cast<ULONG>(-paper.heightMicrometres);
-    gdiInfo.ulHorzRes = paper.widthPx;
-    gdiInfo.ulVertRes = paper.heightPx;
-    gdiInfo.szlPhysSize.cx = paper.widthPx;
-    gdiInfo.szlPhysSize.cy = paper.heightPx;
+    GDIINFO info = gdiInfo;
+    setPaper(info, paper);
+    return info;
 }
 
 DEVMODEW overlaidDefaultDevmode(const DEVMODEW& input)

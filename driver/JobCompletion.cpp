@@ -2,11 +2,13 @@
 // start of the client program (or, in test-print mode, copies of the results).
 #include "driver/ClientLaunch.h"
 #include "driver/DriverConfig.h"
+#include "driver/Job.h"
 #include "driver/JobFileName.h"
 #include "driver/JobInformation.h"
-#include "driver/JobState.h"
 #include "driver/PageConversion.h"
+#include "driver/PageFileLock.h"
 #include "driver/TestPrint.h"
+#include "lib/graphics.Conversion.h"
 #include "util/Files.h"
 #include "util/IniFile.h"
 #include "util/Text.h"
@@ -34,15 +36,19 @@ std::string withoutExtension(const std::string& path)
     return nDot == std::string::npos ? path : path.substr(0, nDot);
 }
 
-void writeInformationFile(const std::string& path, const std::string& submitted, const std::string& account)
+bool sameFile(const std::string& left, const std::string& right)
 {
-    const JobState& job = jobState();
-    const DriverConfig& config = driverConfig();
-    const std::string text = formatJobInformation({submitted, static_cast<std::int32_t>(job.jobId),
-                                                   util::text::narrow(job.printerName),
-                                                   util::text::narrow(config.computerName), account,
-                                                   util::text::narrow(job.documentName),
-                                                   static_cast<std::int32_t>(job.pageCount)});
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, left.c_str(), -1, right.c_str(), -1) == CSTR_EQUAL;
+}
+
+void writeInformationFile(const std::string& path, const JobState& job, const std::string& submitted,
+                          const std::string& account, std::int32_t nPagesWritten, JobStatus status)
+{
+    const std::string text = formatJobInformation(
+        {submitted, static_cast<std::int32_t>(job.jobId), util::text::narrow(job.printerName),
+         util::text::narrow(driverConfig().computerName), account, util::text::narrow(job.documentName),
+         static_cast<std::int32_t>(job.pageCount), nPagesWritten, status});
+    util::deleteFileRetry(path);
     util::writeFileBytes(path, text.data(), text.size());
 }
 
@@ -58,46 +64,89 @@ bool isHandOffWanted(const std::string& account, int nUi)
     return nUi != 0;
 }
 
-// Every job gets files of its own: page file and information file are renamed to
+// The pages of one job file added to their page file, or put in its place, while no other
+// job touches it. False when that could not be done: the job file then keeps the pages.
+bool placePages(const JobPageFiles::Entry& entry)
+{
+    PageFileLock lock(entry.target.pageFile);
+    if (!lock.isHeld())
+        return false;
+    const bool bPlaced =
+        entry.target.bAdded
+            ? lib::graphics::convertToTiff(entry.jobFile.c_str(), nullptr, entry.target.pageFile.c_str(), 0, 0, 0, 0, 0,
+                                           0, 0) == 0
+            : util::moveFile(entry.jobFile, entry.target.pageFile) == util::code::success;
+    if (bPlaced)
+        util::deleteFileRetry(entry.jobFile);
+    return bPlaced;
+}
+
+// Without append, a job handed to the client gets page and information files of its own,
 // name-time-tag, so that the next job does not overwrite what the client has yet to read.
-JobFiles moveToUniqueNames(const JobFiles& plain, const std::string& submitted, const std::string& tag)
+// Its pages go there straight from the job's file; should that fail, the job's file itself
+// is handed over.
+JobFiles moveToUniqueName(const JobPageFiles::Entry& entry, const std::string& submitted, const std::string& tag)
 {
     JobFiles unique;
-    unique.page = withoutExtension(plain.page) + '-' + submitted + '-' + tag + ".TIF";
+    unique.page = withoutExtension(entry.target.pageFile) + '-' + submitted + '-' + tag + ".TIF";
+    if (util::moveFile(entry.jobFile, unique.page) != util::code::success)
+        unique.page = entry.jobFile;
     unique.information = withoutExtension(unique.page) + ".LOG";
-    util::moveFile(plain.information, unique.information);
-    util::moveFile(plain.page, unique.page);
-    util::deleteFileRetry(plain.information);
-    util::deleteFileRetry(plain.page);
     return unique;
 }
 
 }
 
-void completeJob()
+bool completeJob(Job& job, bool bAborted)
 {
     const DriverConfig& config = driverConfig();
     const std::string submitted = util::formatLocalTime("%Y%m%d%H%M%S");
     const std::string tag = util::newGuidText(false, "", "", false, false);
     util::IniFile controlFile;
     controlFile.setFile(jobFileName(L"INI"));
-    JobFiles files{jobFileName(L"TIF"), jobFileName(L"LOG")};
-    const int nUi = controlFile.readInt("config", "ui", 1);
     const std::string account = util::text::narrow(accountNameForFiles());
+    const bool bHandOff = isHandOffWanted(account, controlFile.readInt("config", "ui", 1));
 
-    writeInformationFile(files.information, submitted, account);
-    if (!isHandOffWanted(account, nUi))
-        return;
-    if (config.append == 0)
-        files = moveToUniqueNames(files, submitted, tag);
-    const std::string clientPath = util::text::narrow(config.clientPath);
-    if (config.testPrint == 0) {
-        startClient(clientPath, clientCommandLine(clientPath, files.page, util::text::narrow(config.clientArgs)));
-        return;
+    // A cancelled job's pages are nobody's fax.
+    if (bAborted)
+        job.pages.discard();
+    JobFiles handed{jobFileName(L"TIF"), jobFileName(L"LOG")};
+    std::int32_t nPagesWritten = 0;
+    bool bAllPlaced = true;
+    for (const JobPageFiles::Entry& entry : job.pages.entries()) {
+        if (entry.nPages == 0) {
+            // Its first page failed: whatever it left is no page.
+            util::deleteFileRetry(entry.jobFile);
+        } else if (bHandOff && config.append == 0 && !entry.target.bAdded && sameFile(entry.target.pageFile, handed.page)) {
+            handed = moveToUniqueName(entry, submitted, tag);
+            nPagesWritten += entry.nPages;
+        } else if (placePages(entry)) {
+            nPagesWritten += entry.nPages;
+        } else {
+            bAllPlaced = false;
+        }
     }
-    copyTestPrintResults(files.page, files.information);
-    util::deleteFileRetry(files.page);
-    util::deleteFileRetry(files.information);
+    // What could not be put in place stays in the job's files, for the user to recover.
+    job.pages.forget();
+
+    JobStatus status = nPagesWritten == job.state.pageCount ? jobComplete : jobPagesLost;
+    if (bAborted)
+        status = jobAborted;
+    writeInformationFile(handed.information, job.state, submitted, account, nPagesWritten, status);
+    if (!bHandOff)
+        return bAllPlaced;
+    if (config.testPrint != 0) {
+        copyTestPrintResults(handed.page, handed.information);
+        util::deleteFileRetry(handed.page);
+        util::deleteFileRetry(handed.information);
+        return bAllPlaced;
+    }
+    // Only a job that put pages into the page file is a fax to hand over.
+    if (!bAborted && nPagesWritten > 0 && util::fileExists(handed.page)) {
+        const std::string clientPath = util::text::narrow(config.clientPath);
+        startClient(clientPath, clientCommandLine(clientPath, handed.page, util::text::narrow(config.clientArgs)));
+    }
+    return bAllPlaced;
 }
 
 }

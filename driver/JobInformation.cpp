@@ -17,15 +17,15 @@ std::string oneLine(std::string text)
 
 std::string formatJobInformation(const JobInformation& information)
 {
-    const std::string pages = std::to_string(information.pageCount);
     return "[info]\r\nsubmitted=" + oneLine(information.submitted) +
            "\r\nprintJobId=" + std::to_string(information.jobId) +
            "\r\nprinterName=" + oneLine(information.printerName) +
            "\r\nmachineName=" + oneLine(information.machineName) +
            "\r\nuserName=" + oneLine(information.userName) +
            "\r\ndocument=" + oneLine(information.document) +
-           "\r\ndataType=RAW\r\nstatus=0\r\npriority=0\r\nposition=0\r\ntotalPages=" + pages +
-           "\r\npagesPrinted=" + pages + "\r\n\r\n";
+           "\r\ndataType=RAW\r\nstatus=" + std::to_string(information.status) +
+           "\r\npriority=0\r\nposition=0\r\ntotalPages=" + std::to_string(information.pageCount) +
+           "\r\npagesPrinted=" + std::to_string(information.pagesWritten) + "\r\n\r\n";
 }
 
 }

@@ -15,7 +15,16 @@ struct JobInformation {
     std::string machineName;
     std::string userName;
     std::string document;
-    std::int32_t pageCount;
+    std::int32_t pageCount;     // pages the application sent
+    std::int32_t pagesWritten;  // pages that are in the page file
+    std::int32_t status;        // a JobStatus
+};
+
+// What became of a job, for the client: whether it can trust the page file to be whole.
+enum JobStatus : std::int32_t {
+    jobComplete = 0,
+    jobPagesLost = 1,  // a page could not be converted, written or put in place
+    jobAborted = 2,    // the application cancelled it; its pages were dropped
 };
 
 // The information file's exact content, an INI section. Control characters in the texts

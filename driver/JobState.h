@@ -7,15 +7,16 @@
 
 namespace velmo::driver {
 
-// The current print job of the process; one job at a time runs in a process.
+// What one device's current print job was told and has done. The engine calls a device
+// from one thread at a time, so nothing here needs a lock.
 struct JobState {
-    volatile LONG jobId;      // spooler job number, exchanged at each start of a job
-    volatile LONG pageCount;  // pages sent in the current job
+    LONG jobId;         // spooler job number, replaced at each start of a job
+    LONG pageCount;     // pages sent in the job
+    LONG pagesWritten;  // pages that reached the job's files
+    LONG failedPages;   // pages that could not be converted or written
     wchar_t documentName[textCapacity];
     wchar_t printerName[textCapacity];
 };
-
-JobState& jobState();
 
 }
 

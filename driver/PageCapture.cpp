@@ -3,7 +3,7 @@
 #include "driver/DeviceRecord.h"
 #include "driver/DriverConfig.h"
 #include "driver/JobFileName.h"
-#include "driver/JobState.h"
+#include "driver/Job.h"
 #include "driver/PageConversion.h"
 #include "driver/PageFilePath.h"
 #include "driver/PageImage.h"
@@ -11,8 +11,6 @@
 namespace velmo::driver {
 
 namespace {
-
-JobState currentJob;
 
 // With append 0 every job starts a new page file: the one the control file names goes.
 void deletePageFileOfUser()
@@ -22,54 +20,64 @@ void deletePageFileOfUser()
         DeleteFileW(pageFile.c_str());
 }
 
-void startJob(const wchar_t* pwszDocName, DWORD dwJobId)
+void startJob(Job& job, const wchar_t* pwszDocName, DWORD dwJobId)
 {
     DeleteFileW(makeJobFileName(L"LOG").c_str());
     if (driverConfig().append == 0)
         deletePageFileOfUser();
-    InterlockedExchange(&currentJob.jobId, static_cast<LONG>(dwJobId));
-    InterlockedExchange(&currentJob.pageCount, 0);
-    copyText(currentJob.documentName, viewOf(pwszDocName));
+    // Pages of a job that never ended are not this job's.
+    job.pages.discard();
+    job.state.jobId = static_cast<LONG>(dwJobId);
+    job.state.pageCount = 0;
+    job.state.pagesWritten = 0;
+    job.state.failedPages = 0;
+    copyText(job.state.documentName, viewOf(pwszDocName));
 }
 
-void sendPage(SURFOBJ* pso)
+// 0, or why the page is lost.
+DWORD sendPage(Job& job, SURFOBJ& surface)
 {
-    InterlockedIncrement(&currentJob.pageCount);
-    if (!pso)
-        return;
-    if (HGLOBAL hImage = capturePageImage(*pso)) {
-        convertPage(hImage);
+    ++job.state.pageCount;
+    DWORD nError = ERROR_NOT_ENOUGH_MEMORY;
+    if (HGLOBAL hImage = capturePageImage(surface)) {
+        nError = convertPage(job, hImage);
         GlobalFree(hImage);
     }
-    if (DeviceRecord* pRecord = deviceRecordOf(pso->dhpdev))
+    ++(nError == 0 ? job.state.pagesWritten : job.state.failedPages);
+    if (DeviceRecord* pRecord = deviceRecordOf(surface.dhpdev))
         eraseDeviceSurface(*pRecord);
+    return nError;
 }
 
-void endJob(SURFOBJ* pso)
+bool endJob(Job& job, const SURFOBJ& surface, FLONG fl)
 {
-    const DeviceRecord* pRecord = pso ? deviceRecordOf(pso->dhpdev) : nullptr;
-    copyText(currentJob.printerName, pRecord ? viewOf(pRecord->deviceName) : std::wstring_view());
-    completeJob();
+    const DeviceRecord* pRecord = deviceRecordOf(surface.dhpdev);
+    copyText(job.state.printerName, pRecord ? viewOf(pRecord->deviceName) : std::wstring_view());
+    return completeJob(job, (fl & ED_ABORTDOC) != 0);
 }
 
-}
-
-JobState& jobState()
+// A call for a surface of no device of ours: nothing to do, and nothing the caller can mend.
+BOOL refuseUnknownSurface()
 {
-    return currentJob;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+
 }
 
 }
 
 using namespace velmo::driver;
 
-BOOL APIENTRY DrvStartDoc(SURFOBJ* /*pso*/, LPWSTR pwszDocName, DWORD dwJobId)
+BOOL APIENTRY DrvStartDoc(SURFOBJ* pso, LPWSTR pwszDocName, DWORD dwJobId)
 {
-    // A start without a job number (a document that is not spooled) leaves the job alone.
-    if (dwJobId == 0)
-        return TRUE;
-    return guardBoundary<BOOL>(TRUE, [&] {
-        startJob(pwszDocName, dwJobId);
+    return guardBoundary<BOOL>(FALSE, [&] {
+        Job* pJob = jobOf(pso);
+        if (!pJob)
+            return refuseUnknownSurface();
+        // A start without a job number (a document that is not spooled) leaves the job alone.
+        if (dwJobId != 0)
+            startJob(*pJob, pwszDocName, dwJobId);
         return TRUE;
     });
 }
@@ -79,19 +87,31 @@ BOOL APIENTRY DrvStartPage(SURFOBJ* /*pso*/)
     return TRUE;
 }
 
-// A page that cannot be converted is lost without failing the job.
+// A page that cannot be converted or written fails, so that the application can tell its
+// user; the job goes on with the next page.
 BOOL APIENTRY DrvSendPage(SURFOBJ* pso)
 {
-    return guardBoundary<BOOL>(TRUE, [&] {
-        sendPage(pso);
-        return TRUE;
+    return guardBoundary<BOOL>(FALSE, [&] {
+        Job* pJob = jobOf(pso);
+        if (!pJob)
+            return refuseUnknownSurface();
+        const DWORD nError = sendPage(*pJob, *pso);
+        if (nError == 0)
+            return TRUE;
+        SetLastError(nError);
+        return FALSE;
     });
 }
 
-BOOL APIENTRY DrvEndDoc(SURFOBJ* pso, FLONG /*fl*/)
+BOOL APIENTRY DrvEndDoc(SURFOBJ* pso, FLONG fl)
 {
-    return guardBoundary<BOOL>(TRUE, [&] {
-        endJob(pso);
-        return TRUE;
+    return guardBoundary<BOOL>(FALSE, [&] {
+        Job* pJob = jobOf(pso);
+        if (!pJob)
+            return refuseUnknownSurface();
+        if (endJob(*pJob, *pso, fl))
+            return TRUE;
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
     });
 }

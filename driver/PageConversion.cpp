@@ -3,7 +3,6 @@
 #include "driver/CodecRequest.h"
 #include "driver/DdiBoundary.h"
 #include "driver/DriverConfig.h"
-#include "driver/JobState.h"
 #include "driver/PageBitmap.h"
 #include "driver/PageEncoder.h"
 #include "driver/PageFilePath.h"
@@ -16,12 +15,6 @@
 namespace velmo::driver {
 
 namespace {
-
-// Result of a conversion that ended in an exception (no memory, a file that vanished).
-constexpr int conversionAborted = 900;
-
-// One job runs at a time in a process, and its pages arrive on one thread.
-DocumentPageFile currentDocumentPageFile;
 
 std::int32_t copyPageImage(HGLOBAL hPageImage, WorkImage& page)
 {
@@ -39,12 +32,29 @@ std::int32_t copyPageImage(HGLOBAL hPageImage, WorkImage& page)
     return page.truncate(static_cast<std::int32_t>(nSize));
 }
 
-int convert(HGLOBAL hPageImage)
+// What the application is told of a lost page: memory, a file, or the conversion itself.
+DWORD errorOf(std::int32_t nResult)
+{
+    switch (nResult) {
+    case workImageNoHeap:
+    case workImageNoMemory:
+    case encodeScaleFailed:
+    case encodeReduceFailed:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case encodeWriteFailed:
+    case encodeAppendFailed:
+        return ERROR_WRITE_FAULT;
+    default:
+        return ERROR_INVALID_DATA;
+    }
+}
+
+std::int32_t convert(Job& job, HGLOBAL hPageImage)
 {
     const DriverConfig& config = driverConfig();
-    const JobState& job = jobState();
-    const std::string pageFile =
-        currentDocumentPageFile.forPage(job.documentName, config.outputDir, job.pageCount == 1);
+    const PageTarget target = job.document.forPage(job.state.documentName, config.outputDir,
+                                                   job.state.pageCount == 1, config.append != 0);
+    JobPageFiles::Entry& file = job.pages.fileFor(target, static_cast<unsigned long>(job.state.jobId));
 
     WorkImage page;
     if (const std::int32_t nStatus = copyPageImage(hPageImage, page); nStatus != workImageOk)
@@ -54,15 +64,20 @@ int convert(HGLOBAL hPageImage)
     setJpegQuality(config.jpegQuality);
 
     const PagePlan plan = planPage(page, config.resolution, pageFormat().dpiX, config.color, config.threshold);
-    return encodePage(page, plan.nWidth, plan.nHeight, plan.bBilevel, config.dither, pageFile.c_str());
+    const std::int32_t nResult =
+        encodePage(page, plan.nWidth, plan.nHeight, plan.bBilevel, config.dither, file.jobFile.c_str());
+    if (nResult == encodeOk)
+        ++file.nPages;
+    return nResult;
 }
 
 }
 
-int convertPage(HGLOBAL hPageImage)
+DWORD convertPage(Job& job, HGLOBAL hPageImage)
 {
-    // The caller still has to free the page and clear the surface for the next one.
-    return guardBoundary<int>(conversionAborted, [&] { return convert(hPageImage); });
+    // A conversion that ends in an exception ran out of memory or lost a file on the way.
+    const std::int32_t nResult = guardBoundary<std::int32_t>(encodeAppendFailed, [&] { return convert(job, hPageImage); });
+    return nResult == encodeOk ? 0 : errorOf(nResult);
 }
 
 }

@@ -196,13 +196,16 @@ std::int32_t appendCodedPage(const WorkImage& coded, const char* pszPageFile, Te
 {
     std::string temporary = std::string(pszPageFile) + ".x";
     temporaries.add(temporary);
-    writeWorkImage(coded, temporary.c_str());
+    if (writeWorkImage(coded, temporary.c_str()) != writeOk)
+        return encodeWriteFailed;
     TiffDirectoryInfo directory = readTiffDirectory(temporary.c_str());
     if (directory.nPageCount != 1)
         return encodeNotOnePage;
     std::uint32_t nResolution = directory.nXDenominator ? directory.nXNumerator / directory.nXDenominator : directory.nXNumerator;
-    patchTiffResolution(temporary.c_str(), directory, nResolution);
-    lib::graphics::convertToTiff(temporary.c_str(), nullptr, pszPageFile, 0, 0, 0, 0, 0, 0, 0);
+    if (!patchTiffResolution(temporary.c_str(), directory, nResolution))
+        return encodeWriteFailed;
+    if (lib::graphics::convertToTiff(temporary.c_str(), nullptr, pszPageFile, 0, 0, 0, 0, 0, 0, 0) != 0)
+        return encodeAppendFailed;
     core::os::deleteFile(temporary.c_str());
     return encodeOk;
 }

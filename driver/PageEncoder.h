@@ -15,6 +15,8 @@ enum EncodeResult : std::int32_t {
     encodeReduceFailed = 103,
     encodeBilevelFailed = 104,
     encodeNotOnePage = 106,
+    encodeWriteFailed = 107,   // the coded page could not be written to its temporary file
+    encodeAppendFailed = 108,  // the page could not be appended to the page file
 };
 
 // Results of writing a buffer to a file.

@@ -54,8 +54,8 @@ std::wstring documentControlFileName(std::wstring_view documentName)
     return name.substr(0, nDot + 1) + L"CFG";
 }
 
-std::string DocumentPageFile::forPage(std::wstring_view documentName, std::wstring_view outputDir,
-                                      bool bFirstPageOfJob)
+PageTarget DocumentPageFile::forPage(std::wstring_view documentName, std::wstring_view outputDir,
+                                     bool bFirstPageOfJob, bool bAppend)
 {
     if (bFirstPageOfJob)
         m_redirection.clear();
@@ -68,7 +68,9 @@ std::string DocumentPageFile::forPage(std::wstring_view documentName, std::wstri
         if (!redirection.empty())
             m_redirection = std::move(redirection);
     }
-    return m_redirection.empty() ? util::text::narrow(userPageFile()) : m_redirection;
+    if (!m_redirection.empty())
+        return {m_redirection, true};
+    return {util::text::narrow(userPageFile()), bAppend};
 }
 
 }

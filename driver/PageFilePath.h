@@ -1,6 +1,8 @@
 #ifndef VELMO_DRIVER_PAGEFILEPATH_H
 #define VELMO_DRIVER_PAGEFILEPATH_H
 
+#include "driver/JobPageFiles.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,12 +18,14 @@ std::wstring userPageFile();
 // other document.
 std::wstring documentControlFileName(std::wstring_view documentName);
 
-// Where the pages of the current document go, in the ANSI code page, for the page
-// conversion. A document's control file is read and deleted at its first page; the page
-// file it names then holds for every page of the document.
+// Where the pages of the current document go. A document's control file is read and
+// deleted at its first page; the page file it names then collects every page of the
+// document. Other pages go to the user's page file: added to it with bAppend, else
+// replacing it.
 class DocumentPageFile {
 public:
-    std::string forPage(std::wstring_view documentName, std::wstring_view outputDir, bool bFirstPageOfJob);
+    PageTarget forPage(std::wstring_view documentName, std::wstring_view outputDir, bool bFirstPageOfJob,
+                       bool bAppend);
 
 private:
     std::string m_redirection;

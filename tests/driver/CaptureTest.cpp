@@ -170,6 +170,8 @@ TEST(JobBracketTest, jobStateFollowsTheJob)
     ASSERT_NE(pSurface, nullptr);
     auto pfnStartDoc = probe.ddi<StartDoc>(INDEX_DrvStartDoc);
     auto pfnSendPage = probe.ddi<SurfaceCall>(INDEX_DrvSendPage);
+    const JobState* pJob = probe.job(device.handle());
+    ASSERT_NE(pJob, nullptr);
 
     wchar_t documentName[] = L"C:\\docs\\Letter.doc";
     EXPECT_TRUE(pfnStartDoc(pSurface, documentName, 17));
@@ -177,24 +179,53 @@ TEST(JobBracketTest, jobStateFollowsTheJob)
         EXPECT_TRUE(probe.ddi<SurfaceCall>(INDEX_DrvStartPage)(pSurface));
         EXPECT_TRUE(pfnSendPage(pSurface));
     }
-    EXPECT_EQ(probe.job().jobId, 17);
-    EXPECT_EQ(probe.job().pageCount, 3);
-    EXPECT_EQ(std::wstring(probe.job().documentName), documentName);
+    EXPECT_EQ(pJob->jobId, 17);
+    EXPECT_EQ(pJob->pageCount, 3);
+    EXPECT_EQ(std::wstring(pJob->documentName), documentName);
 
     // A start without a job number changes nothing.
     wchar_t otherName[] = L"Other";
     EXPECT_TRUE(pfnStartDoc(pSurface, otherName, 0));
-    EXPECT_EQ(probe.job().jobId, 17);
-    EXPECT_EQ(probe.job().pageCount, 3);
-    EXPECT_EQ(std::wstring(probe.job().documentName), documentName);
+    EXPECT_EQ(pJob->jobId, 17);
+    EXPECT_EQ(pJob->pageCount, 3);
+    EXPECT_EQ(std::wstring(pJob->documentName), documentName);
 
     EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(pSurface, 0));
-    EXPECT_EQ(std::wstring(probe.job().printerName), L"Office-Fax");
+    EXPECT_EQ(std::wstring(pJob->printerName), L"Office-Fax");
 
     EXPECT_TRUE(pfnStartDoc(pSurface, nullptr, 18));
-    EXPECT_EQ(probe.job().jobId, 18);
-    EXPECT_EQ(probe.job().pageCount, 0);
-    EXPECT_EQ(std::wstring(probe.job().documentName), L"");
+    EXPECT_EQ(pJob->jobId, 18);
+    EXPECT_EQ(pJob->pageCount, 0);
+    EXPECT_EQ(std::wstring(pJob->documentName), L"");
+}
+
+// Two devices of one process, as an application printing on two threads has: each keeps
+// its own job.
+TEST(JobBracketTest, everyDeviceHasItsOwnJob)
+{
+    util::test::ScratchDirectory directory;
+    DriverProbe probe(directory.path(), "devices", "[driver]\noutput=" + directory.path() + "\n");
+    const DEVMODEW letter = jobDevmode(L"Fax", DMPAPER_LETTER, DMORIENT_PORTRAIT);
+    const DEVMODEW legal = jobDevmode(L"Fax", DMPAPER_LEGAL, DMORIENT_PORTRAIT);
+    ProbeDevice first(probe, &letter);
+    ProbeDevice second(probe, &legal);
+    SURFOBJ* pFirst = first.enableSurface();
+    SURFOBJ* pSecond = second.enableSurface();
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    EXPECT_EQ(first.gdiInfo().ulVertRes, 2200u) << "the second device's paper is not the first's";
+    wchar_t firstName[] = L"First";
+    wchar_t secondName[] = L"Second";
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(pFirst, firstName, 1));
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(pSecond, secondName, 2));
+    EXPECT_TRUE(probe.ddi<SurfaceCall>(INDEX_DrvSendPage)(pFirst));
+    EXPECT_TRUE(probe.ddi<SurfaceCall>(INDEX_DrvSendPage)(pFirst));
+    EXPECT_TRUE(probe.ddi<SurfaceCall>(INDEX_DrvSendPage)(pSecond));
+    EXPECT_EQ(probe.job(first.handle())->pageCount, 2);
+    EXPECT_EQ(std::wstring(probe.job(first.handle())->documentName), L"First");
+    EXPECT_EQ(probe.job(second.handle())->pageCount, 1);
+    EXPECT_EQ(std::wstring(probe.job(second.handle())->documentName), L"Second");
+    EXPECT_EQ(probe.job(nullptr), nullptr);
 }
 
 // With append 0 a job starts a new page file: the one the user's control file names is
@@ -212,8 +243,9 @@ TEST(JobBracketTest, newJobDeletesThePageFileOnlyWithoutAppend)
         DriverProbe probe(directory.path(), "append" + std::to_string(nAppend),
                           "[printer]\nseed=fax\n[driver]\noutput=" + directory.path() + "\n[options]\nappend=" +
                               std::to_string(nAppend) + "\n");
+        ProbeDevice device(probe, nullptr);
         wchar_t documentName[] = L"Doc";
-        EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(nullptr, documentName, 5));
+        EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(device.enableSurface(), documentName, 5));
         EXPECT_EQ(GetFileAttributesA(pageFile.c_str()) != INVALID_FILE_ATTRIBUTES, nAppend != 0);
         EXPECT_EQ(GetFileAttributesA(informationFile.c_str()), INVALID_FILE_ATTRIBUTES);
     }

@@ -275,6 +275,7 @@ TEST(DdiDrawScale, physicalSizeIsThePapersAtEveryDrawingResolution)
     }
 }
 
+// Calls for no device of the driver's do nothing; the job calls say so.
 TEST(DdiBoundary, nullDeviceHandlesAreIgnored)
 {
     util::test::ScratchDirectory directory;
@@ -283,10 +284,14 @@ TEST(DdiBoundary, nullDeviceHandlesAreIgnored)
     probe.ddi<VOID(APIENTRY*)(DHPDEV)>(INDEX_DrvDisableSurface)(nullptr);
     probe.ddi<VOID(APIENTRY*)(DHPDEV)>(INDEX_DrvDisablePDEV)(nullptr);
     probe.ddi<VOID(APIENTRY*)(DHPDEV, HDEV)>(INDEX_DrvCompletePDEV)(nullptr, nullptr);
-    EXPECT_TRUE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*)>(INDEX_DrvSendPage)(nullptr));
-    EXPECT_TRUE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*, FLONG)>(INDEX_DrvEndDoc)(nullptr, 0));
-    EXPECT_TRUE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*, LPWSTR, DWORD)>(INDEX_DrvStartDoc)(nullptr, nullptr, 9));
-    EXPECT_EQ(std::wstring(probe.job().documentName), L"");
+    SURFOBJ foreign{};
+    for (SURFOBJ* pSurface : {static_cast<SURFOBJ*>(nullptr), &foreign}) {
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*)>(INDEX_DrvSendPage)(pSurface));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+        EXPECT_FALSE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*, FLONG)>(INDEX_DrvEndDoc)(pSurface, 0));
+        EXPECT_FALSE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*, LPWSTR, DWORD)>(INDEX_DrvStartDoc)(pSurface, nullptr, 9));
+    }
 }
 
 }

@@ -48,9 +48,9 @@ const DriverConfig& DriverProbe::config() const
     return *exported<const DriverConfig* (*)()>("korvaProbeDriverConfig")();
 }
 
-const JobState& DriverProbe::job() const
+const JobState* DriverProbe::job(DHPDEV dhpdev) const
 {
-    return *exported<const JobState* (*)()>("korvaProbeJobState")();
+    return exported<const JobState* (*)(DHPDEV)>("korvaProbeJobState")(dhpdev);
 }
 
 const PageFormat& DriverProbe::format() const

@@ -32,7 +32,8 @@ public:
     bool isLoaded() const { return m_hModule != nullptr; }
     const std::string& path() const { return m_path; }
     const DriverConfig& config() const;
-    const JobState& job() const;
+    // The print job of one of the driver's devices; null for any other handle.
+    const JobState* job(DHPDEV dhpdev) const;
     const PageFormat& format() const;
 
     // An export under its own prototype.

@@ -52,20 +52,20 @@ std::vector<std::string> filesIn(const std::string& directory, const std::string
 }
 
 // The information file must read exactly so, its time aside, which is 14 digits.
-void expectInformationFile(
-    const std::string& path, int nJobId, const std::string& printer, const std::string& document, int nPages)
+void expectInformationFile(const std::string& path, int nJobId, const std::string& printer, const std::string& document,
+                           int nPages, int nPagesWritten = -1, int nStatus = 0)
 {
     SCOPED_TRACE(path);
     const std::string text = util::test::readText(path);
     std::smatch submitted;
     ASSERT_TRUE(std::regex_search(text, submitted, std::regex("^\\[info\\]\r\nsubmitted=([0-9]{14})\r\n"))) << text;
-    const std::string pages = std::to_string(nPages);
     EXPECT_EQ(text,
         "[info]\r\nsubmitted=" + submitted[1].str() + "\r\nprintJobId=" + std::to_string(nJobId) +
             "\r\nprinterName=" + printer + "\r\nmachineName=" + computerName() +
             "\r\nuserName=" + expectedAccountName() + "\r\ndocument=" + document +
-            "\r\ndataType=RAW\r\nstatus=0\r\npriority=0\r\nposition=0\r\ntotalPages=" + pages +
-            "\r\npagesPrinted=" + pages + "\r\n\r\n");
+            "\r\ndataType=RAW\r\nstatus=" + std::to_string(nStatus) +
+            "\r\npriority=0\r\nposition=0\r\ntotalPages=" + std::to_string(nPages) +
+            "\r\npagesPrinted=" + std::to_string(nPagesWritten < 0 ? nPages : nPagesWritten) + "\r\n\r\n");
 }
 
 std::string commandLineOf(const std::string& clientPath, const std::string& pageFile, const std::string& extra = "")
@@ -185,29 +185,28 @@ TEST(JobTest, withoutAppendEveryJobGetsUniqueNames)
 using StartDoc = BOOL(APIENTRY*)(SURFOBJ*, LPWSTR, DWORD);
 using EndDoc = BOOL(APIENTRY*)(SURFOBJ*, FLONG);
 
-// A job without pages still tells the client about itself, under the unique name. Its
-// document name carries line breaks that must not become keys of the information file, and
-// is longer than the driver keeps.
-TEST(JobTest, jobWithoutPagesStillHandsOff)
+// A job without pages is no fax: the information file tells about it, under the plain name,
+// and no client is started with a page file that does not exist. Its document name carries
+// line breaks that must not become keys of the information file, and is longer than the
+// driver keeps.
+TEST(JobTest, jobWithoutPagesIsNotHandedOff)
 {
     JobSettings settings;
     settings.append = 0;
     JobDirectory job(settings);
     util::test::ScratchDirectory drivers;
     DriverProbe probe(drivers.path(), "nopages", util::test::readText(job.path() + "\\job.cfg"));
+    ProbeDevice device(probe, nullptr);
+    SURFOBJ* pSurface = device.enableSurface();
     std::wstring documentName = L"Memo\r\n[forged]\tstatus=9\x7F" + std::wstring(600, L'x');
-    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(nullptr, documentName.data(), 9));
-    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(nullptr, 0));
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(pSurface, documentName.data(), 9));
+    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(pSurface, 0));
 
-    const std::vector<std::string> files = filesIn(job.outputDir(), "*.*");
-    ASSERT_EQ(files.size(), 1u);
-    ASSERT_TRUE(std::regex_match(files[0], uniqueName)) << files[0];
+    EXPECT_EQ(filesIn(job.outputDir(), "*.*").size(), 1u);
     const std::string document = "Memo  [forged] status=9 " + std::string(511 - 24, 'x');
-    expectInformationFile(job.outputDir() + "\\" + files[0], 9, "", document, 0);
-    const std::string pageFile = job.outputDir() + "\\" + files[0].substr(0, files[0].size() - 3) + "TIF";
-    const std::string log = job.clientLog(1);
-    EXPECT_NE(log.find(commandLineOf(job.clientPath(), pageFile)), std::string::npos) << log;
-    EXPECT_NE(log.find("argument 1: " + pageFile + ": not a file"), std::string::npos) << log;
+    expectInformationFile(job.jobFile("LOG"), 9, "", document, 0);
+    Sleep(2000);
+    EXPECT_FALSE(exists(job.clientDir() + "\\korvaclient.log"));
 }
 
 // The control file's ui 0, the rendering account and the system account start no client and
@@ -340,9 +339,11 @@ TEST(JobTest, testPrintOfAJobWithoutPagesLeavesNoBrokenPdf)
     JobDirectory job(settings);
     util::test::ScratchDirectory drivers;
     DriverProbe probe(drivers.path(), "nopages", util::test::readText(job.path() + "\\job.cfg"));
+    ProbeDevice device(probe, nullptr);
+    SURFOBJ* pSurface = device.enableSurface();
     wchar_t documentName[] = L"Empty";
-    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(nullptr, documentName, 4));
-    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(nullptr, 0));
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(pSurface, documentName, 4));
+    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(pSurface, 0));
     EXPECT_EQ(filesIn(targets.path(), "*.*"), std::vector<std::string>{"job.log"});
     expectInformationFile(targets / "job.log", 4, "", "Empty", 0);
     EXPECT_TRUE(filesIn(job.outputDir(), "*.*").empty());
