@@ -17,6 +17,8 @@ enum ErrorCode : std::int32_t {
     invalidParameter = 4006,
     resourceUnavailable = 4008,
     objectNotFound = 4710,
+    invalidOperation = 4720,
+    maximumLengthExceeded = 4813,
     seekableStreamRequired = 4911,
     bufferedStreamCurrentPositionSeekError = 4914,
     tifTagNotFound = 4951,

@@ -71,6 +71,12 @@ std::int32_t optionalValue(const TiffPageImage& page, std::int32_t nTag)
     return pTag && pTag->getValueCount() > 0 ? pTag->getLong(0) : 0;
 }
 
+// The 32 bits of a file offset as a tag's value field holds them.
+std::int32_t asField(std::int64_t nOffset)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(nOffset));
+}
+
 TiffTag& ensureLongOption(TiffPageImage& page, std::int32_t nTag)
 {
     TiffTag* pTag = page.getTag(nTag);
@@ -94,15 +100,9 @@ void TiffOutputGenerator::configure(std::int32_t nOutputCompression, bool bForce
     m_nMemoryBlockSize = nMemoryBlockSize;
 }
 
-IStream* TiffOutputGenerator::sink()
-{
-    return m_pOutput->canSeek() ? m_pOutput : static_cast<IStream*>(&m_memory);
-}
-
 void TiffOutputGenerator::writeBytes(const unsigned char* pBytes, std::int32_t nCount)
 {
-    sink()->writeData(pBytes, 0, nCount);
-    m_nBytesWritten += nCount;
+    m_output.writeData(pBytes, 0, nCount);
 }
 
 void TiffOutputGenerator::writeNumber(std::int32_t nValue, std::int32_t nByteCount)
@@ -113,46 +113,69 @@ void TiffOutputGenerator::writeNumber(std::int32_t nValue, std::int32_t nByteCou
 
 void TiffOutputGenerator::writePadding(unsigned char nByte)
 {
-    while (m_nBytesWritten % 4 != 0)
+    while (offset() % 4 != 0)
         writeBytes(&nByte, 1);
 }
 
-void TiffOutputGenerator::seek(std::int32_t nOffset, std::int32_t nSeekOrigin)
+void TiffOutputGenerator::seekTo(std::uint32_t nOffset)
 {
-    bool bDone = m_pOutput->canSeek() ? m_pOutput->seek(nOffset, nSeekOrigin)
-                                      : m_memory.seek(nOffset - m_nMemoryBase, nSeekOrigin);
-    if (!bDone) {
+    if (!m_output.seekTo(nOffset)) {
         BaseException error(VELMO_LOCATION, core::exception::unspecifiedError, 0, "unable to seek to desired location", "");
-        error.addReference("offset", nOffset);
-        error.addReference("seekOrigin", nSeekOrigin);
+        error.addReference("offset", asField(nOffset));
+        error.addReference("seekOrigin", IStream::seekBegin);
         throw error;
     }
 }
 
+void TiffOutputGenerator::writeOffsetAt(std::uint32_t nField, std::uint32_t nIfd)
+{
+    seekTo(nField);
+    writeNumber(asField(nIfd), 4);
+    seekTo(m_output.getLength());
+}
+
 void TiffOutputGenerator::start()
 {
-    m_nBytesWritten = 0;
-    if (!m_pOutput->canSeek()) {
+    if (m_pOutput->canSeek()) {
+        m_output.attach(m_pOutput, 0, 0);
+    } else {
         m_memory.setAllocation(false, static_cast<std::uint32_t>(m_nMemoryBlockSize));
         m_memory.reset();
-        m_nMemoryBase = m_nBytesWritten;
+        m_output.attach(&m_memory, 0, 0);
     }
     const unsigned char header[8] = {'I', 'I', 42, 0, 0, 0, 0, 0};
     writeBytes(header, 8);
-    m_nNextIfdFieldPosition = 4;
+    m_nLinkPosition = 4;
+    m_nFirstNewIfd = 0;
 }
 
 void TiffOutputGenerator::appendStart()
 {
     if (!m_pOutput->canSeek())
         throw BaseException(VELMO_LOCATION, core::exception::seekableStreamRequired, 0, "", "");
-    m_nNextIfdFieldPosition = TiffUtil::getLastIfdOffsetPosition(m_pOutput);
-    seek(0, IStream::seekEnd);
-    m_nBytesWritten = static_cast<std::int32_t>(m_pOutput->getPosition());
+    TiffChainEnd end = TiffUtil::findChainEnd(m_pOutput);
+    m_output.attach(m_pOutput, 0, end.nFileLength);
+    seekTo(end.nFileLength);
+    m_nLinkPosition = end.nLinkPosition;
+    m_nFirstNewIfd = 0;
+}
+
+void TiffOutputGenerator::linkNewPages()
+{
+    if (m_nFirstNewIfd == 0)
+        return;
+    // Everything before goes out first: a reader, or the next append after a crash, never
+    // follows the chain to bytes that are not in the file.
+    m_output.flush();
+    writeOffsetAt(m_nLinkPosition, m_nFirstNewIfd);
+    m_output.flush();
+    m_nLinkPosition = m_nNextIfdFieldPosition;
+    m_nFirstNewIfd = 0;
 }
 
 void TiffOutputGenerator::finish()
 {
+    linkNewPages();
     if (m_pOutput->canSeek())
         return;
     m_memory.seek(0, IStream::seekBegin);
@@ -160,7 +183,7 @@ void TiffOutputGenerator::finish()
     for (std::int32_t nRead; (nRead = m_memory.readData(buffer, 0, sizeof buffer)) > 0;)
         m_pOutput->writeData(buffer, 0, nRead);
     m_memory.reset();
-    m_nMemoryBase = m_nBytesWritten;
+    m_output.attach(&m_memory, m_output.getLength(), m_output.getLength());
 }
 
 IStream* TiffOutputGenerator::buildRecodeChain(TiffPageImage& page, const SourceGeometry& source,
@@ -238,6 +261,7 @@ std::int32_t TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t n
     if (!pOffsets)
         pOffsets = page.getTag(TiffConstants::tagTileOffsets);
     std::int32_t nStripCount = page.getStripCount();
+    const std::uint32_t nPageStart = offset();
 
     // Old-style JPEG: the stream header from JPEGInterchangeFormat up to the first strip goes
     // first, and every offset into it moves with it.
@@ -249,10 +273,11 @@ std::int32_t TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t n
                               &requireTag(page, TiffConstants::tagJpegDcTables, "jpegDCTables"),
                               &requireTag(page, TiffConstants::tagJpegAcTables, "jpegACTables")};
         std::int32_t nInterchange = interchange.getLong(0);
-        nHeaderLength = (nStripCount > 0 ? page.getStripOffset(0) : nInterchange) - nInterchange;
-        if (nHeaderLength < 0)
+        std::int64_t nHeader = static_cast<std::int64_t>(nStripCount > 0 ? page.getStripOffset(0) : nInterchange) - nInterchange;
+        if (nHeader < 0 || nHeader > INT32_MAX)
             throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "jpegInterchangeFormat", "");
-        std::int32_t nShift = m_nBytesWritten - nInterchange;
+        nHeaderLength = static_cast<std::int32_t>(nHeader);
+        std::int64_t nShift = static_cast<std::int64_t>(nPageStart) - nInterchange;
         page.saveData(nInterchange, nHeaderLength, sink(), false);
         // The stream may go on behind its last strip (its end-of-image marker): those bytes
         // follow the strips, so that the stream keeps its length.
@@ -264,10 +289,10 @@ std::int32_t TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t n
             if (nStreamEnd > nStripsEnd && nStreamEnd - nStripsEnd <= INT32_MAX)
                 nTrailerLength = static_cast<std::int32_t>(nStreamEnd - nStripsEnd);
         }
-        setLongValue(interchange, 0, nInterchange + nShift);
+        setLongValue(interchange, 0, asField(nInterchange + nShift));
         for (TiffTag* pTable : tables) {
             for (std::int32_t i = 0; i < pTable->getValueCount(); ++i)
-                setLongValue(*pTable, i, pTable->getLong(i) + nShift);
+                setLongValue(*pTable, i, asField(pTable->getLong(i) + nShift));
         }
     } else if (nCompression == 7) {
         requireTag(page, TiffConstants::tagJpegInterchangeFormat, "jpegInterchangeFormat");
@@ -279,13 +304,13 @@ std::int32_t TiffOutputGenerator::copyStrips(TiffPageImage& page, std::int32_t n
         pOffsets->setDataType(TiffConstants::typeLong);
         pOffsets->setValueCount(pOffsets->getValueCount(), TiffConstants::typeLong);
     }
-    std::int32_t nNextOffset = m_nBytesWritten + nHeaderLength;
+    std::int64_t nNextOffset = static_cast<std::int64_t>(nPageStart) + nHeaderLength;
     for (std::int32_t i = 0; i < nStripCount; ++i) {
-        setLongValue(*pOffsets, i, nNextOffset);
+        setLongValue(*pOffsets, i, asField(nNextOffset));
         nNextOffset += page.getStripByteCount(i);
     }
     if (nCompression == 7 && nStripCount > 0)
-        setLongValue(*page.getTag(TiffConstants::tagJpegInterchangeFormat), 0, m_nBytesWritten);
+        setLongValue(*page.getTag(TiffConstants::tagJpegInterchangeFormat), 0, asField(nPageStart));
     return nTrailerLength;
 }
 
@@ -336,7 +361,7 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
         compression.setValueOffset(nOutputCompression);
     }
 
-    std::uint32_t nStartPosition = pEntry->getPosition();
+    const std::uint32_t nDataStart = offset();
     for (std::int32_t i = 0; i < m_filters.getCount(); ++i) {
         if (takesPart(m_filters.getItem(i)))
             m_filters.getItem(i)->startPage();
@@ -354,18 +379,16 @@ void TiffOutputGenerator::addTiffPage(TiffPageImage& page)
             m_filters.getItem(i)->endPage();
     }
     pEntry->flush();
-    std::int32_t nDataLength = static_cast<std::int32_t>(pEntry->getPosition() - nStartPosition);
 
     if (!bCopy) {
-        makeSingleLong(*page.getTag(TiffConstants::tagStripOffsets), m_nBytesWritten);
-        makeSingleLong(*page.getTag(TiffConstants::tagStripByteCounts), nDataLength);
+        makeSingleLong(*page.getTag(TiffConstants::tagStripOffsets), asField(nDataStart));
+        makeSingleLong(*page.getTag(TiffConstants::tagStripByteCounts), asField(offset() - nDataStart));
         TiffTag& rowsPerStrip = *page.getTag(TiffConstants::tagRowsPerStrip);
         makeSingleLong(rowsPerStrip, page.getTag(TiffConstants::tagImageLength)->getLong(0));
         TiffTag* pFillOrder = page.getTag(TiffConstants::tagFillOrder);
         if (bReverseBits && pFillOrder)
             pFillOrder->setValueOffset(1);
     }
-    m_nBytesWritten += nDataLength;
     writePadding(0xFF);
     writeDirectory(page);
 }
@@ -376,21 +399,14 @@ void TiffOutputGenerator::writeDirectory(TiffPageImage& page)
         TiffTag& tag = *page.getTagAt(i);
         std::int64_t nBytes = static_cast<std::int64_t>(tag.getValueCount()) * tag.getValueSize();
         if (nBytes > 4) {
-            tag.setValueOffset(m_nBytesWritten);
+            tag.setValueOffset(asField(offset()));
             writeBytes(tag.getData(), static_cast<std::int32_t>(nBytes));
         }
     }
-    sink()->flush();
     writePadding(0x00);
     writeNumber(0, 2);
 
-    // Chain the new IFD from the previous one.
-    seek(m_nNextIfdFieldPosition, IStream::seekBegin);
-    LittleEndian::fromInt32(m_nBytesWritten, m_scratch, 0, 4);
-    sink()->writeData(m_scratch, 0, 4);
-    seek(m_nBytesWritten, IStream::seekBegin);
-    sink()->flush();
-
+    const std::uint32_t nIfd = offset();
     writeNumber(page.getTagCount(), 2);
     for (std::int32_t i = 0; i < page.getTagCount(); ++i) {
         TiffTag& tag = *page.getTagAt(i);
@@ -399,8 +415,15 @@ void TiffOutputGenerator::writeDirectory(TiffPageImage& page)
         writeNumber(tag.getValueCount(), 4);
         writeNumber(tag.getValueOffset(), 4);
     }
-    m_nNextIfdFieldPosition = m_nBytesWritten;
+    const std::uint32_t nNextIfdField = offset();
     writeNumber(0, 4);
+    // Until finish links the first new IFD into the file's chain no reader reaches the new
+    // pages, so they are chained among themselves as they come.
+    if (m_nFirstNewIfd == 0)
+        m_nFirstNewIfd = nIfd;
+    else
+        writeOffsetAt(m_nNextIfdFieldPosition, nIfd);
+    m_nNextIfdFieldPosition = nNextIfdField;
 }
 
 }

@@ -12,13 +12,16 @@
 #include "lib/graphics.Group4EncoderStream.h"
 #include "lib/graphics.IFilter.h"
 #include "lib/graphics.IOutputGenerator.h"
+#include "lib/graphics.TiffOffsetStream.h"
 
 namespace velmo::lib::graphics {
 
 // Writes pages into a multi-page little-endian TIFF file: copied strip by strip when
 // nothing changes, otherwise decoded to runs, filtered and coded again. Each page lies in
 // the file as image data, 0xFF padding, out-of-line tag values, 0x00 padding and its IFD.
-// An output that cannot seek gets the whole document at finish.
+// The new pages join the file's IFD chain only at finish, once they are whole in the file,
+// so that a crash at any moment leaves the pages before them readable. An output that
+// cannot seek gets the whole document at finish.
 class TiffOutputGenerator : public IOutputGenerator {
 public:
     TiffOutputGenerator();
@@ -35,7 +38,6 @@ public:
     void configure(std::int32_t nOutputCompression, bool bForceRecode, bool bJpegPassThrough,
                    std::int32_t nMemoryBlockSize);
     void addFilter(IFilter* pFilter) { m_filters.add(pFilter); }
-    void seek(std::int32_t nOffset, std::int32_t nSeekOrigin);
 
 private:
     // The page as stored, before the filters change its header.
@@ -45,10 +47,16 @@ private:
         std::int32_t nRowsPerStrip;
     };
 
-    core::io::IStream* sink();
+    core::io::IStream* sink() { return &m_output; }
+    // The file offset of the next byte written.
+    std::uint32_t offset() { return m_output.getPosition(); }
+    void seekTo(std::uint32_t nOffset);
     void writeBytes(const unsigned char* pBytes, std::int32_t nCount);
     void writeNumber(std::int32_t nValue, std::int32_t nByteCount);
     void writePadding(unsigned char nByte);
+    // Writes an IFD offset into the 4-byte field at nField, then goes back to the end.
+    void writeOffsetAt(std::uint32_t nField, std::uint32_t nIfd);
+    void linkNewPages();
     core::io::IStream* buildRecodeChain(TiffPageImage& page, const SourceGeometry& source,
                                         std::int32_t nInputCompression, std::int32_t nOutputCompression,
                                         bool bReverseBits);
@@ -59,7 +67,11 @@ private:
     void writeDirectory(TiffPageImage& page);
 
     unsigned char m_scratch[4] = {};
-    std::int32_t m_nNextIfdFieldPosition = 4;
+    // The field that receives the first new IFD's offset at finish; the first new IFD (0
+    // while there is none); the next-IFD field of the last new IFD.
+    std::uint32_t m_nLinkPosition = 4;
+    std::uint32_t m_nFirstNewIfd = 0;
+    std::uint32_t m_nNextIfdFieldPosition = 4;
     std::int32_t m_nOutputCompression = 0;
     core::io::NullOutputStream m_nullOutput;
     BitmapDecoderStream m_bitmapDecoder;
@@ -70,8 +82,7 @@ private:
     Group4EncoderStream m_group4Encoder;
     core::io::IStream* m_pOutput = nullptr;
     core::io::MemoryStream m_memory;
-    std::int32_t m_nMemoryBase = 0;
-    std::int32_t m_nBytesWritten = 0;
+    TiffOffsetStream m_output;
     core::collections::PointerArray<IFilter> m_filters;
     bool m_bForceRecode = false;
     bool m_bJpegPassThrough = false;

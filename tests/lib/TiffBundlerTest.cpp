@@ -6,7 +6,9 @@
 #include "lib/graphics.HeaderModificationFilter.h"
 #include "lib/graphics.ScanLineFillFilter.h"
 #include "lib/graphics.TiffBundler.h"
+#include "lib/graphics.TiffOffsetStream.h"
 #include "lib/graphics.TiffOutputGenerator.h"
+#include "lib/graphics.TiffUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +150,40 @@ public:
     bool seek(std::int32_t, std::int32_t) override { return false; }
 };
 
+
+// Records where each write lands and each flush, in order.
+class RecordingStream : public VectorStream {
+public:
+    struct Event {
+        std::uint32_t nPosition;
+        std::int32_t nCount;  // 0: a flush
+    };
+
+    using VectorStream::VectorStream;
+    void writeData(const unsigned char* pBuffer, std::int32_t nOffset, std::int32_t nCount) override
+    {
+        events.push_back({getPosition(), nCount});
+        VectorStream::writeData(pBuffer, nOffset, nCount);
+    }
+    void flush() override
+    {
+        events.push_back({0, 0});
+        VectorStream::flush();
+    }
+
+    std::vector<Event> events;
+};
+
+// How many IFDs the chain of a file reaches.
+int directoryCount(const std::vector<unsigned char>& file)
+{
+    int nCount = 0;
+    for (std::uint32_t nIfd = LittleEndian::toInt32(file.data(), 4, 4); nIfd != 0 && nCount < 100; ++nCount) {
+        std::uint32_t nEntries = LittleEndian::toInt32(file.data(), static_cast<std::int32_t>(nIfd), 2);
+        nIfd = LittleEndian::toInt32(file.data(), static_cast<std::int32_t>(nIfd + 2 + 12 * nEntries), 4);
+    }
+    return nCount;
+}
 }
 
 TEST(TiffBundler, RefusesMalformedFiles)
@@ -310,4 +346,67 @@ TEST(TiffOutputGenerator, JpegPagesPassThroughThePixelFiltersUntouched)
     EXPECT_EQ(std::string(out.begin() + nStrip, out.begin() + nStrip + 8), "JPEGDATA");
     EXPECT_EQ(tagValue(out, 513), nStrip);
     EXPECT_EQ(LittleEndian::toInt32(out.data(), tagValue(out, 282), 4), 204);
+}
+
+TEST(TiffOutputGenerator, AppendedPagesJoinTheChainLastAfterAFlush)
+{
+    const std::vector<unsigned char> existing = convert(tiffFile(kPageData, pageEntries()), 4).output;
+    ASSERT_EQ(directoryCount(existing), 1);
+    RecordingStream file(existing);
+    TiffOutputGenerator generator;
+    generator.configure(4, false, true, 32768);
+    TiffBundler bundler;
+    bundler.setOutputGenerator(&generator);
+    // Buffered as the conversion does, so that a flush is what puts bytes into the file.
+    bundler.setOutputStream(&file, true, 4096);
+    bundler.start(true);
+    VectorStream source(tiffFile(kPageData, pageEntries()));
+    for (int i = 0; i < 2; ++i) {
+        bundler.setInputStream(&source);
+        bundler.generate();
+    }
+    EXPECT_EQ(directoryCount(file.bytes()), 1) << "the new pages are linked before finish";
+    bundler.finish();
+    EXPECT_EQ(directoryCount(file.bytes()), 3);
+
+    // The one write into the file as it was is the link from its last IFD, the last write of
+    // all, with a flush right before it.
+    std::vector<std::size_t> inside;
+    for (std::size_t i = 0; i < file.events.size(); ++i) {
+        if (file.events[i].nCount > 0 && file.events[i].nPosition < existing.size())
+            inside.push_back(i);
+    }
+    ASSERT_EQ(inside.size(), 1u);
+    const std::size_t nLink = inside[0];
+    EXPECT_EQ(file.events[nLink].nPosition, existing.size() - 4);
+    EXPECT_EQ(file.events[nLink].nCount, 4);
+    ASSERT_GT(nLink, 0u);
+    EXPECT_EQ(file.events[nLink - 1].nCount, 0);
+    for (std::size_t i = nLink + 1; i < file.events.size(); ++i)
+        EXPECT_EQ(file.events[i].nCount, 0) << "a write after the link";
+}
+
+TEST(TiffOffsetStream, RefusesToGrowPastTheLastTiffOffset)
+{
+    // The inner stream stands for the last 10 bytes a TIFF file can have.
+    VectorStream inner;
+    TiffOffsetStream output;
+    const std::uint32_t nBase = TiffUtil::kLongestFile - 10;
+    output.attach(&inner, nBase, nBase);
+    const unsigned char bytes[11] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    output.writeData(bytes, 0, 6);
+    std::int32_t nCode = 0;
+    try {
+        output.writeData(bytes, 6, 5);
+    } catch (const core::exception::BaseException& error) {
+        nCode = error.getCode();
+    }
+    EXPECT_EQ(nCode, core::exception::maximumLengthExceeded);
+    EXPECT_EQ(inner.bytes().size(), 6u) << "nothing of the refused write is written";
+    output.writeData(bytes, 6, 4);
+    EXPECT_EQ(output.getPosition(), TiffUtil::kLongestFile);
+    ASSERT_TRUE(output.seekTo(nBase + 2));
+    EXPECT_EQ(inner.getPosition(), 2u);
+    EXPECT_FALSE(output.seekTo(nBase - 1));
+    EXPECT_FALSE(output.seekTo(TiffUtil::kLongestFile + 1));
 }

@@ -14,6 +14,7 @@ using lib::graphics::LittleEndian;
 using lib::graphics::TiffConstants;
 using lib::graphics::TiffPageImage;
 using lib::graphics::TiffTag;
+using lib::graphics::TiffChainEnd;
 using lib::graphics::TiffUtil;
 
 namespace {
@@ -148,38 +149,52 @@ std::vector<unsigned char> tiffWithIfds(std::vector<std::uint32_t> ifdOffsets, s
     return file;
 }
 
-TEST(TiffUtil, FindsTheLastNextIfdField)
+// The file with nBytes at nAt replaced by nValue.
+std::vector<unsigned char> spoiled(std::vector<unsigned char> file, std::size_t nAt, std::int32_t nValue, std::size_t nBytes)
 {
-    VectorStream one(tiffWithIfds({8}, 10));
-    EXPECT_EQ(TiffUtil::getLastIfdOffsetPosition(&one), 130);
-    EXPECT_EQ(one.getPosition(), 134u);
+    for (std::size_t i = 0; i < nBytes; ++i)
+        file.at(nAt + i) = static_cast<unsigned char>(static_cast<std::uint32_t>(nValue) >> (8 * i));
+    return file;
+}
 
-    VectorStream two(tiffWithIfds({8, 200}, 3));
-    EXPECT_EQ(TiffUtil::getLastIfdOffsetPosition(&two), 200 + 2 + 36);
-
+TEST(TiffUtil, ChainEndsAtTheLastWholeDirectory)
+{
+    // Files of 512 bytes; a directory of n entries at a ends its next-IFD field at a + 6 + 12n.
+    const std::vector<unsigned char> two = tiffWithIfds({8, 200}, 3);
     struct Case {
         const char* pszName;
         std::vector<unsigned char> file;
-        std::int32_t nCode;
+        std::uint32_t nLinkPosition;
     };
-    std::vector<unsigned char> notTiff = tiffWithIfds({8}, 1);
-    notTiff[2] = 43;
-    std::vector<unsigned char> ifdPastEnd = tiffWithIfds({8}, 1);
-    LittleEndian::fromInt32(600, ifdPastEnd.data(), 4, 4);
-    std::vector<unsigned char> cycle = tiffWithIfds({8, 100}, 1);
-    LittleEndian::fromInt32(8, cycle.data(), 100 + 2 + 12, 4);
     const Case cases[] = {
-        {"short header", {'I', 'I', 42}, core::exception::tifHeaderReadError},
-        {"big-endian", tiffWithIfds({8}, 1, "MM"), core::exception::tifLittleEndianCompatability},
-        {"not 42", notTiff, core::exception::tifInvalidImage},
-        {"IFD past the end", ifdPastEnd, core::exception::tifIfdFieldCountReadError},
-        {"next field past the end", tiffWithIfds({8}, 100), core::exception::tifIfdNextOffsetReadError},
-        {"chain back to an earlier IFD", cycle, core::exception::tifInvalidImage},
+        {"one directory", tiffWithIfds({8}, 10), 130},
+        {"two directories", two, 200 + 2 + 36},
+        {"no directory yet", spoiled(two, 4, 0, 4), 4},
+        {"first offset past the end", spoiled(two, 4, 600, 4), 4},
+        {"first offset into the header", spoiled(two, 4, 2, 4), 4},
+        {"next offset past the end", spoiled(two, 8 + 2 + 36, 511, 4), 8 + 2 + 36},
+        {"last directory cut by the end", tiffWithIfds({8, 480}, 3), 8 + 2 + 36},
+        {"only directory cut by the end", tiffWithIfds({8}, 100), 4},
+        {"empty last directory", spoiled(two, 200, 0, 2), 8 + 2 + 36},
+        {"chain back to an earlier directory", spoiled(two, 200 + 2 + 36, 8, 4), 200 + 2 + 36},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pszName);
         VectorStream stream(c.file);
-        EXPECT_EQ(codeOf([&] { TiffUtil::getLastIfdOffsetPosition(&stream); }), c.nCode);
+        TiffChainEnd end = TiffUtil::findChainEnd(&stream);
+        EXPECT_EQ(end.nLinkPosition, c.nLinkPosition) << c.pszName;
+        EXPECT_EQ(end.nFileLength, 512u) << c.pszName;
+    }
+
+    std::vector<unsigned char> notTiff = tiffWithIfds({8}, 1);
+    notTiff[2] = 43;
+    const std::pair<std::vector<unsigned char>, std::int32_t> refused[] = {
+        {{'I', 'I', 42}, core::exception::tifHeaderReadError},
+        {tiffWithIfds({8}, 1, "MM"), core::exception::tifLittleEndianCompatability},
+        {notTiff, core::exception::tifInvalidImage},
+    };
+    for (const auto& [file, nCode] : refused) {
+        VectorStream stream(file);
+        EXPECT_EQ(codeOf([&] { TiffUtil::findChainEnd(&stream); }), nCode);
     }
 }
 
