@@ -1,8 +1,8 @@
 #include "lib/graphics.Conversion.h"
 
 #include "core/String.h"
-#include "core/io.FileStream.h"
 #include "lib/graphics.ConversionGuard.h"
+#include "lib/graphics.ConversionOutput.h"
 #include "lib/graphics.PdfOutputGenerator.h"
 #include "lib/graphics.TiffBundler.h"
 
@@ -23,9 +23,9 @@ std::int32_t convertToPdf(const char* pszInputPath, const char* pszPageList, con
                                    reinterpret_cast<const unsigned char*>(pszUserPassword), core::String::getLength(pszUserPassword),
                                    nPermissions, nKeyLengthFlag >= 1);
         }
-        core::io::FileStream output;
-        output.create(pszOutputPath, true);
-        TiffBundler::bundleFile(generator, output, false, pszInputPath, pszPageList);
+        ConversionOutput output(pszInputPath, pszOutputPath, false);
+        TiffBundler::bundleFile(generator, output.getStream(), false, pszInputPath, pszPageList);
+        output.keep();
     });
 }
 

@@ -1,9 +1,8 @@
 #include "lib/graphics.Conversion.h"
 
 #include "core/String.h"
-#include "core/io.FileStream.h"
-#include "core/os/Os.h"
 #include "lib/graphics.ConversionGuard.h"
+#include "lib/graphics.ConversionOutput.h"
 #include "lib/graphics.CropPadFilter.h"
 #include "lib/graphics.HeaderModificationFilter.h"
 #include "lib/graphics.ScanLineFillFilter.h"
@@ -44,13 +43,9 @@ std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, co
             generator.addFilter(&cropPad);
         }
 
-        core::io::FileStream output;
-        bool bAppend = core::os::fileExists(pszOutputPath);
-        if (bAppend)
-            output.open(pszOutputPath, true);
-        else
-            output.create(pszOutputPath, false);
-        TiffBundler::bundleFile(generator, output, bAppend, pszInputPath, pszPageList);
+        ConversionOutput output(pszInputPath, pszOutputPath, true);
+        TiffBundler::bundleFile(generator, output.getStream(), output.holdsEarlierData(), pszInputPath, pszPageList);
+        output.keep();
     });
 }
 
