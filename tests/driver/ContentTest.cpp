@@ -2,6 +2,7 @@
 // device pixel per picture pixel, then the page file decoded by libtiff and the test-print
 // PDF rendered by MuPDF and by Ghostscript, each held against the picture that was drawn.
 #include "tests/driver/HostShell.h"
+#include "tests/driver/PageDecoding.h"
 #include "tests/driver/Pictures.h"
 #include "tests/driver/PrintJob.h"
 #include "tools/imagefile/PageMatch.h"
@@ -63,20 +64,6 @@ struct PrintedJob {
 
 enum class Renders { pageFileOnly, pageFileAndPdf };
 
-std::vector<RgbImage> readNumbered(const util::test::ScratchDirectory& folder, const std::string& prefix,
-                                   const std::string& extension)
-{
-    std::vector<RgbImage> pages;
-    for (int nPage = 1;; ++nPage) {
-        const std::string path = folder / (prefix + std::to_string(nPage) + extension);
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return pages;
-        std::string error;
-        pages.push_back(tools::readImageFile(path, error));
-        EXPECT_EQ(error, "");
-    }
-}
-
 // Prints the pictures as the pages of one job in test-print mode and has the host's tools
 // decode the page file and render the PDF at the output resolution.
 PrintedJob printPictures(JobSettings settings, const Sheet& sheet, const std::vector<RgbImage>& pictures,
@@ -97,23 +84,19 @@ PrintedJob printPictures(JobSettings settings, const Sheet& sheet, const std::ve
     EXPECT_EQ(job.print(arguments), 0u);
     printed.directories = readTiffPages(results / "printed.tif");
 
-    // libtiff decodes every page, Group 4 and JPEG alike, to plain RGB; each is then one PPM.
-    const std::string dpi = std::to_string(settings.resolution);
-    std::string script =
-        "set -e; tiff2rgba -n printed.tif rgb.tif; pages=$(tiffinfo rgb.tif 2>/dev/null | grep -c '^TIFF Directory'); "
-        "i=0; while [ $i -lt $pages ]; do i=$((i + 1)); tiffcp rgb.tif,$((i - 1)) page.tif; "
-        "tifftopnm -quiet page.tif > tiff-$i.pnm; done";
+    printed.fromTiff = decodeTiffPages(results / "printed.tif");
     if (renders == Renders::pageFileAndPdf) {
-        script += "; mutool draw -q -c rgb -r " + dpi + " -F pnm -o mupdf-%d.pnm printed.pdf"
-                  "; gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r" + dpi + " -sOutputFile=gs-%d.ppm printed.pdf";
+        const std::string dpi = std::to_string(settings.resolution);
+        std::string output;
+        const std::optional<int> status = HostShell::run(
+            "set -e; mutool draw -q -c rgb -r " + dpi + " -F pnm -o mupdf-%d.pnm printed.pdf"
+            "; gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r" + dpi + " -sOutputFile=gs-%d.ppm printed.pdf",
+            results.path(), output);
+        EXPECT_TRUE(status.has_value());
+        EXPECT_EQ(status.value_or(-1), 0) << output;
+        printed.fromMupdf = readNumberedPictures(results.path(), "mupdf-", ".pnm");
+        printed.fromGhostscript = readNumberedPictures(results.path(), "gs-", ".ppm");
     }
-    std::string output;
-    const std::optional<int> status = HostShell::run(script, results.path(), output);
-    EXPECT_TRUE(status.has_value());
-    EXPECT_EQ(status.value_or(-1), 0) << output;
-    printed.fromTiff = readNumbered(results, "tiff-", ".pnm");
-    printed.fromMupdf = readNumbered(results, "mupdf-", ".pnm");
-    printed.fromGhostscript = readNumbered(results, "gs-", ".ppm");
     return printed;
 }
 

@@ -121,21 +121,36 @@ DEVMODEW jobDevmode(const wchar_t* pszDeviceName, short nPaperSize, short nOrien
     return devmode;
 }
 
+std::vector<DWORD> runProgramsTogether(const std::vector<std::string>& commandLines)
+{
+    std::vector<PROCESS_INFORMATION> processes;
+    for (const std::string& commandLine : commandLines) {
+        std::string mutableLine = commandLine;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
+            process = PROCESS_INFORMATION{};
+        processes.push_back(process);
+    }
+    std::vector<DWORD> exitCodes;
+    for (const PROCESS_INFORMATION& process : processes) {
+        DWORD nExitCode = 999;
+        if (process.hProcess) {
+            WaitForSingleObject(process.hProcess, 300000);
+            GetExitCodeProcess(process.hProcess, &nExitCode);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        exitCodes.push_back(nExitCode);
+    }
+    return exitCodes;
+}
+
 DWORD runProgram(const std::string& commandLine)
 {
-    std::string mutableLine = commandLine;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 999;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD nExitCode = 999;
-    GetExitCodeProcess(process.hProcess, &nExitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return nExitCode;
+    return runProgramsTogether({commandLine}).front();
 }
 
 DWORD runPrintHost(const std::string& arguments)

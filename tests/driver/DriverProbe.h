@@ -9,6 +9,7 @@
 #include <winddi.h>
 
 #include <string>
+#include <vector>
 
 namespace velmo::driver::test {
 
@@ -88,6 +89,8 @@ DEVMODEW jobDevmode(const wchar_t* pszDeviceName, short nPaperSize, short nOrien
 
 // Runs a program to its end and gives its exit code (999 when it cannot be started).
 DWORD runProgram(const std::string& commandLine);
+// Starts the programs all at once and gives their exit codes when all have ended.
+std::vector<DWORD> runProgramsTogether(const std::vector<std::string>& commandLines);
 // Runs the print host of the build with the arguments.
 DWORD runPrintHost(const std::string& arguments);
 

@@ -29,28 +29,6 @@ std::string computerName()
     return name;
 }
 
-bool exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Names of the files in a directory that match a wildcard pattern, sorted.
-std::vector<std::string> filesIn(const std::string& directory, const std::string& pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE hFind = FindFirstFileA((directory + "\\" + pattern).c_str(), &entry);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(entry.cFileName);
-        } while (FindNextFileA(hFind, &entry));
-        FindClose(hFind);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The information file must read exactly so, its time aside, which is 14 digits.
 void expectInformationFile(const std::string& path, int nJobId, const std::string& printer, const std::string& document,
                            int nPages, int nPagesWritten = -1, int nStatus = 0)

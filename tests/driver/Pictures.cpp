@@ -149,4 +149,47 @@ RgbImage photograph(std::int32_t nWidth, std::int32_t nHeight)
     return photo;
 }
 
+namespace {
+
+constexpr int numberBits = 16;
+constexpr std::int32_t cellSide = 24;
+constexpr std::int32_t cellTop = 8;
+constexpr std::int32_t cellLeft = 8;
+
+}
+
+RgbImage numberedPicture(int nNumber)
+{
+    RgbImage picture = filled(cellLeft * 2 + numberBits * cellSide, 80, 255);
+    for (int nBit = 0; nBit < numberBits; ++nBit) {
+        if (nNumber >> nBit & 1) {
+            const std::int32_t nLeft = cellLeft + nBit * cellSide;
+            fill(picture, nLeft + 2, cellTop + 2, nLeft + cellSide - 2, cellTop + cellSide - 2, black);
+        }
+    }
+    fill(picture, cellLeft, 48, cellLeft + nNumber % (numberBits * cellSide), 60, black);
+    return picture;
+}
+
+int numberOnPage(const RgbImage& page)
+{
+    if (page.width < cellLeft * 2 + numberBits * cellSide || page.height < 80)
+        return -1;
+    int nNumber = 0;
+    for (int nBit = 0; nBit < numberBits; ++nBit) {
+        const std::uint8_t* pCentre = page.pixel(cellLeft + nBit * cellSide + cellSide / 2, cellTop + cellSide / 2);
+        if (pCentre[0] < 128)
+            nNumber |= 1 << nBit;
+    }
+    return nNumber;
+}
+
+RgbImage onPage(const RgbImage& picture, std::int32_t nWidth, std::int32_t nHeight)
+{
+    RgbImage page = filled(nWidth, nHeight, 255);
+    for (std::int32_t y = 0; y < std::min(picture.height, nHeight); ++y)
+        std::memcpy(page.pixel(0, y), picture.pixel(0, y), static_cast<std::size_t>(std::min(picture.width, nWidth)) * 3);
+    return page;
+}
+
 }

@@ -27,6 +27,14 @@ tools::RgbImage greyRamp(std::int32_t nWidth, std::int32_t nHeight);
 // bottom, patches of pure red, green and blue, each a third of the width.
 tools::RgbImage photograph(std::int32_t nWidth, std::int32_t nHeight);
 
+// A small black-and-white picture that says its number (below 65536): sixteen cells in a
+// row, black for each set bit, and a bar whose length follows the number.
+tools::RgbImage numberedPicture(int nNumber);
+// The number a page printed from a numbered picture shows; -1 when it shows none.
+int numberOnPage(const tools::RgbImage& page);
+// A white page with the picture at its top left, as the print host draws a small picture.
+tools::RgbImage onPage(const tools::RgbImage& picture, std::int32_t nWidth, std::int32_t nHeight);
+
 }
 
 #endif

@@ -47,6 +47,14 @@ DWORD JobDirectory::print(const std::string& pages, int nJobId, const std::strin
                         document + "\" " + pages);
 }
 
+std::vector<DWORD> JobDirectory::printTogether(const std::vector<std::string>& argumentLists) const
+{
+    std::vector<std::string> commandLines;
+    for (const std::string& arguments : argumentLists)
+        commandLines.push_back("\"" + binDirectory() + "\\korvaprint.exe\" --driver \"" + driverPath() + "\" " + arguments);
+    return runProgramsTogether(commandLines);
+}
+
 std::string JobDirectory::clientLog(std::size_t nEntries) const
 {
     std::string log;
@@ -66,6 +74,27 @@ std::size_t JobDirectory::entries(const std::string& log)
     for (std::size_t nAt = log.find("command line: "); nAt != std::string::npos; nAt = log.find("command line: ", nAt + 1))
         ++nCount;
     return nCount;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> filesIn(const std::string& directory, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE hFind = FindFirstFileA((directory + "\\" + pattern).c_str(), &entry);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(entry.cFileName);
+        } while (FindNextFileA(hFind, &entry));
+        FindClose(hFind);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<TiffPage> readTiffPages(const std::string& path)

@@ -43,6 +43,9 @@ public:
     // Prints the sample document (or the given arguments' pages); the host's exit code.
     DWORD print(const std::string& pages = "--sample", int nJobId = 17, const std::string& document = "Report.doc") const;
 
+    // Starts one print host for each list of arguments, all at once; their exit codes.
+    std::vector<DWORD> printTogether(const std::vector<std::string>& argumentLists) const;
+
     // The client's log once it holds nEntries starts, or what it holds after 30 seconds.
     std::string clientLog(std::size_t nEntries) const;
     static std::size_t entries(const std::string& log);
@@ -59,6 +62,10 @@ struct TiffPage {
     double xResolution = 0;
     double yResolution = 0;
 };
+
+bool exists(const std::string& path);
+// Names of the files in a directory that match a wildcard pattern, sorted.
+std::vector<std::string> filesIn(const std::string& directory, const std::string& pattern);
 
 // Walks the directories of a TIFF file written by the driver (little-endian); empty for
 // anything else.
