@@ -1,20 +1,17 @@
 #include "tools/printhost/DriverSession.h"
 
+#include <cstdio>
 #include <string>
 
 namespace velmo::tools::printhost {
 
 namespace {
 
-// The device handle the host gives the driver; the driver only passes it back.
-const HDEV hostDevice = reinterpret_cast<HDEV>(static_cast<ULONG_PTR>(0x4B4F));
-const HANDLE hostPrinter = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5052));
-
-std::string hex(ULONG nValue)
+// The handles the host gives a device; the driver only passes them back.
+template <typename THandle>
+THandle hostHandle(ULONG_PTR nBase, unsigned nDevice)
 {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%lx", nValue);
-    return text;
+    return reinterpret_cast<THandle>(nBase + (static_cast<ULONG_PTR>(nDevice) << 16));
 }
 
 // A GDIINFO size: whole millimetres, or micrometres when negative.
@@ -28,48 +25,15 @@ std::string millimetres(ULONG nSize)
 
 }
 
+DriverSession::DriverSession(const LoadedDriver& driver, const StepLog& log, unsigned nDevice)
+    : m_driver(driver), m_log(log), m_hdev(hostHandle<HDEV>(0x4B4F, nDevice)),
+      m_hPrinter(hostHandle<HANDLE>(0x5052, nDevice))
+{
+}
+
 DriverSession::~DriverSession()
 {
     close();
-}
-
-bool DriverSession::report(const char* pszStep, bool bSuccess, const std::string& detail)
-{
-    std::fprintf(m_pLog, "%-20s %s%s%s\n", pszStep, bSuccess ? "ok" : "FAILED", detail.empty() ? "" : ": ",
-                 detail.c_str());
-    std::fflush(m_pLog);
-    return bSuccess;
-}
-
-PFN DriverSession::function(ULONG iFunction) const
-{
-    for (ULONG i = 0; i < m_enableData.c; ++i) {
-        if (m_enableData.pdrvfn[i].iFunc == iFunction)
-            return m_enableData.pdrvfn[i].pfn;
-    }
-    return nullptr;
-}
-
-bool DriverSession::loadDriver(const std::wstring& path)
-{
-    m_hDriver = LoadLibraryW(path.c_str());
-    if (!report("LoadLibrary", m_hDriver != nullptr, m_hDriver ? "" : "error " + std::to_string(GetLastError())))
-        return false;
-
-    using QueryDriverInfo = BOOL(APIENTRY*)(DWORD, PVOID, DWORD, PDWORD);
-    auto pfnQuery = functionAs<QueryDriverInfo>(GetProcAddress(m_hDriver, "DrvQueryDriverInfo"));
-    DWORD nUserMode = 0;
-    DWORD cbNeeded = 0;
-    const bool bUserMode = pfnQuery && pfnQuery(DRVQUERY_USERMODE, &nUserMode, sizeof(nUserMode), &cbNeeded) &&
-                           nUserMode == 1;
-    if (!report("DrvQueryDriverInfo", bUserMode, "user mode " + std::to_string(nUserMode)))
-        return false;
-
-    using EnableDriver = BOOL(APIENTRY*)(ULONG, ULONG, DRVENABLEDATA*);
-    auto pfnEnable = functionAs<EnableDriver>(GetProcAddress(m_hDriver, "DrvEnableDriver"));
-    const bool bEnabled = pfnEnable && pfnEnable(DDI_DRIVER_VERSION_NT5, sizeof(m_enableData), &m_enableData);
-    return report("DrvEnableDriver", bEnabled,
-                  "version " + hex(m_enableData.iDriverVersion) + ", " + std::to_string(m_enableData.c) + " functions");
 }
 
 bool DriverSession::enableDevice(const JobSettings& settings)
@@ -91,7 +55,7 @@ bool DriverSession::enableDevice(const JobSettings& settings)
     std::wstring deviceName = settings.deviceName;
     m_dhpdev = pfnEnablePdev ? pfnEnablePdev(&m_devmode, nullptr, HS_DDI_MAX, patterns, sizeof(gdiInfo),
                                              reinterpret_cast<ULONG*>(&gdiInfo), sizeof(devInfo), &devInfo,
-                                             hostDevice, deviceName.data(), hostPrinter)
+                                             m_hdev, deviceName.data(), m_hPrinter)
                              : nullptr;
     if (!report("DrvEnablePDEV", m_dhpdev != nullptr,
                 std::to_string(gdiInfo.ulHorzRes) + " x " + std::to_string(gdiInfo.ulVertRes) + " pixels at " +
@@ -103,7 +67,7 @@ bool DriverSession::enableDevice(const JobSettings& settings)
     auto pfnComplete = ddi<CompletePdev>(INDEX_DrvCompletePDEV);
     if (!report("DrvCompletePDEV", pfnComplete != nullptr))
         return false;
-    pfnComplete(m_dhpdev, hostDevice);
+    pfnComplete(m_dhpdev, m_hdev);
 
     using EnableSurface = HSURF(APIENTRY*)(DHPDEV);
     auto pfnEnableSurface = ddi<EnableSurface>(INDEX_DrvEnableSurface);
@@ -169,14 +133,6 @@ void DriverSession::close()
     if (m_dhpdev) {
         disableDevicePart(INDEX_DrvDisablePDEV, "DrvDisablePDEV");
         m_dhpdev = nullptr;
-    }
-    if (m_hDriver) {
-        using DisableDriver = VOID(APIENTRY*)();
-        if (auto pfn = functionAs<DisableDriver>(GetProcAddress(m_hDriver, "DrvDisableDriver")))
-            pfn();
-        report("DrvDisableDriver", true);
-        FreeLibrary(m_hDriver);
-        m_hDriver = nullptr;
     }
 }
 
