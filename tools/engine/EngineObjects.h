@@ -29,6 +29,9 @@ struct Path {
     RECTFX bounds{};
 };
 
+// Jobs printing on several threads of one process share these tables, so every table and
+// counter is behind one lock. Pixels are not: as on the platform, a surface is drawn only in
+// calls for its own device, and the engine never makes two of those at once.
 class EngineObjects {
 public:
     static EngineObjects& instance();
