@@ -26,7 +26,6 @@ namespace {
 
 // Tags only the PDF pages read.
 enum : std::int32_t {
-    tagSamplesPerPixel = 277,
     tagColorMap = 320,
     tagJpegInterchangeFormatLength = 514,
 };
@@ -143,6 +142,15 @@ double toPoints(std::int32_t nPixels, TiffTag& resolution)
     if (nNumerator == 0 || nDenominator == 0)
         throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "resolution", "");
     return static_cast<double>(nDenominator) * nPixels * 72 / static_cast<double>(nNumerator);
+}
+
+// JPEG data that does not begin with the start-of-image marker (FF D8) is no image any
+// reader decodes.
+bool beginsWithJpegStart(IStream* pSource, std::int32_t nOffset, std::int32_t nLength)
+{
+    unsigned char marker[2] = {};
+    return nLength >= 2 && pSource->seek(nOffset, IStream::seekBegin) && pSource->readData(marker, 0, 2) == 2
+        && marker[0] == 0xFF && marker[1] == 0xD8;
 }
 
 unsigned char reverseBits(unsigned char nByte)
@@ -307,6 +315,8 @@ std::int32_t PdfOutputGenerator::writeStrip(TiffPageImage& page, std::int32_t nS
     if (nOffset < 0 || nLength < 0 || static_cast<std::uint32_t>(nOffset) > nSourceLength
         || static_cast<std::uint32_t>(nLength) > nSourceLength - static_cast<std::uint32_t>(nOffset))
         throw BaseException(VELMO_LOCATION, core::exception::tifDataStreamReadError, 0, "strip", "");
+    if ((nCompression == 6 || nCompression == 7) && !beginsWithJpegStart(pSource, nOffset, nLength))
+        throw BaseException(VELMO_LOCATION, core::exception::tifInvalidImage, 0, "jpeg start of image", "");
     if (!pSource->seek(nOffset, IStream::seekBegin))
         throw BaseException(VELMO_LOCATION, core::exception::pdfDataPositionSeekError,
                             core::exception::pdfDataPositionSeekError, "", "");
@@ -358,7 +368,7 @@ void PdfOutputGenerator::addTiffPage(TiffPageImage& page)
     TiffTag& xResolution = requireTag(page, TiffConstants::tagXResolution, "xResolution");
     TiffTag& yResolution = requireTag(page, TiffConstants::tagYResolution, "yResolution");
     std::int32_t nBitsPerComponent = requireTag(page, TiffConstants::tagBitsPerSample, "bitsPerSample").getLong(0);
-    std::int32_t nSamplesPerPixel = optionalValue(page, tagSamplesPerPixel, 1);
+    std::int32_t nSamplesPerPixel = optionalValue(page, TiffConstants::tagSamplesPerPixel, 1);
     std::int32_t nFillOrder = optionalValue(page, TiffConstants::tagFillOrder, 1);
     std::int32_t nPhotometric = optionalValue(page, TiffConstants::tagPhotometricInterpretation, 0);
     std::int32_t nStripCount = page.getStripCount();

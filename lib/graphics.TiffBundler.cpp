@@ -188,6 +188,7 @@ void TiffBundler::handlePage(std::int32_t nEntryCount, TiffPageImage& page)
             readTagValues(tag, nValue);
     }
     locateStrips(page);
+    checkDimensions(page);
     seek(nPosition + 12 * nEntryCount, IStream::seekBegin);
     m_pGenerator->addTiffPage(page);
 }
@@ -237,6 +238,30 @@ void TiffBundler::locateStrips(TiffPageImage& page)
             || static_cast<std::uint32_t>(nCount) > m_nInputLength - static_cast<std::uint32_t>(nOffset))
             raise(VELMO_LOCATION, core::exception::tifDataStreamReadError, "strip");
         page.addStrip(nCount, nOffset);
+    }
+}
+
+// A page with no width, length, samples, bits per sample or rows per strip (a value of 0,
+// or no value at all) is one that no reader opens, whatever it is turned into.
+void TiffBundler::checkDimensions(const TiffPageImage& page)
+{
+    static constexpr struct {
+        std::int32_t nTag;
+        const char* pszName;
+    } kDimensions[] = {
+        {TiffConstants::tagImageWidth, "imageWidth"},       {TiffConstants::tagImageLength, "imageLength"},
+        {TiffConstants::tagBitsPerSample, "bitsPerSample"}, {TiffConstants::tagSamplesPerPixel, "samplesPerPixel"},
+        {TiffConstants::tagRowsPerStrip, "rowsPerStrip"},
+    };
+    for (const auto& dimension : kDimensions) {
+        const TiffTag* pTag = page.getTag(dimension.nTag);
+        if (!pTag)
+            continue;
+        bool bEmpty = pTag->getValueCount() == 0;
+        for (std::int32_t i = 0; i < pTag->getValueCount() && !bEmpty; ++i)
+            bEmpty = pTag->getLong(i) == 0;
+        if (bEmpty)
+            raise(VELMO_LOCATION, core::exception::tifInvalidImage, dimension.pszName);
     }
 }
 

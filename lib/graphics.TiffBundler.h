@@ -41,6 +41,7 @@ private:
     void handlePage(std::int32_t nEntryCount, TiffPageImage& page);
     void readTagValues(TiffTag& tag, std::int32_t nOffset);
     void locateStrips(TiffPageImage& page);
+    static void checkDimensions(const TiffPageImage& page);
 
     unsigned char m_directory[kDirectoryBufferSize] = {};
     const core::collections::SimpleTypeArray<std::int32_t>* m_pPageList = nullptr;

@@ -33,6 +33,7 @@ public:
         tagFillOrder = 266,
         tagStripOffsets = 273,
         tagOrientation = 274,
+        tagSamplesPerPixel = 277,
         tagRowsPerStrip = 278,
         tagStripByteCounts = 279,
         tagXResolution = 282,

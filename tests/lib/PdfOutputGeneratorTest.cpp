@@ -232,3 +232,27 @@ TEST(PdfOutputGenerator, UncompressedPagesKeepTheirColours)
         EXPECT_EQ(static_cast<unsigned char>(document[nStream]), test.nFirstByte) << test.pszColorSpace;
     }
 }
+
+TEST(PdfOutputGenerator, JpegPagesBeginWithTheStartOfImageMarker)
+{
+    struct Case {
+        std::int32_t nCompression;
+        bool bMarker;
+        std::int32_t nCode;
+    };
+    for (const Case& test : {Case{7, true, 0}, Case{7, false, 4958}, Case{6, true, 0}, Case{6, false, 4958}}) {
+        Page page(100, 100, 100, 100);
+        setValue(page.image, TiffConstants::tagCompression, TiffConstants::typeShort, test.nCompression);
+        // An old-style JPEG page names its stream with JPEGInterchangeFormat and its length.
+        setValue(page.image, TiffConstants::tagJpegInterchangeFormat, TiffConstants::typeLong, 0);
+        setValue(page.image, 514, TiffConstants::typeLong, 100);
+        if (test.bMarker) {
+            const unsigned char startOfImage[2] = {0xFF, 0xD8};
+            page.source.writeData(startOfImage, 0, 2);
+        }
+        std::string document;
+        EXPECT_EQ(codeOf([&] { document = documentOf(page, 0); }), test.nCode) << test.nCompression << " " << test.bMarker;
+        if (test.nCode == 0)
+            offsetOf(document, "/Filter [/DCTDecode]\r\n");
+    }
+}

@@ -220,6 +220,31 @@ TEST(TiffBundler, RefusesMalformedFiles)
     EXPECT_EQ(convert(tiffFile(kPageData, without(pageEntries(), 278)), 0).info, "rowsPerStrip");
 }
 
+TEST(TiffBundler, RefusesPagesNoReaderOpens)
+{
+    const struct {
+        Entry dimension;
+        const char* pszName;
+    } cases[] = {
+        {{256, 4, 1, 0}, "imageWidth"},      {{257, 4, 1, 0}, "imageLength"},   {{258, 3, 1, 0}, "bitsPerSample"},
+        {{258, 3, 0, 0}, "bitsPerSample"},   {{277, 3, 1, 0}, "samplesPerPixel"}, {{278, 4, 1, 0}, "rowsPerStrip"},
+    };
+    for (const auto& test : cases) {
+        // Copied, recoded, or with the image data dropped: the page is refused before any of it is written.
+        for (std::int32_t nCompression : {0, 4, -1}) {
+            Result result = convert(tiffFile(kPageData, with(pageEntries(), test.dimension)), nCompression);
+            EXPECT_EQ(result.nCode, core::exception::tifInvalidImage) << test.pszName << " " << nCompression;
+            EXPECT_EQ(result.info, test.pszName);
+            EXPECT_EQ(result.output.size(), 8u) << test.pszName << " " << nCompression;
+        }
+    }
+    // Three samples, one of no depth.
+    std::vector<unsigned char> depths = {8, 0, 0, 0, 8, 0};
+    std::vector<unsigned char> data = kPageData;
+    data.insert(data.end(), depths.begin(), depths.end());
+    EXPECT_EQ(convert(tiffFile(data, with(with(pageEntries(), {258, 3, 3, 12}), {277, 3, 1, 3})), 0).info, "bitsPerSample");
+}
+
 TEST(TiffBundler, OneTileIsOneStrip)
 {
     // The bundler takes the tile; the TIFF writer then wants StripOffsets for a page that
