@@ -354,3 +354,67 @@ TEST(JobTest, documentControlFileRedirectsItsDocument)
 }
 
 }
+
+namespace velmo::driver::test {
+
+namespace {
+
+// Failures are told, not passed off as success: the application learns of them (the print
+// host's exit status), the pages already in the page file stay, the pages of the job are
+// kept where they can be, and the information file says what happened.
+TEST(JobFailureTest, pageFileHeldByAnotherProgramFailsTheJobAndKeepsItsPages)
+{
+    JobDirectory job(JobSettings {});
+    ASSERT_EQ(job.print(), 0u);
+    ASSERT_EQ(readTiffPages(job.jobFile("TIF")).size(), 3u);
+    const std::string before = util::test::readText(job.jobFile("TIF"));
+
+    // Another program has the page file open and shares it with nobody.
+    HANDLE hHeld = CreateFileA(job.jobFile("TIF").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    EXPECT_NE(job.print("--sample", 18), 0u);
+    CloseHandle(hHeld);
+
+    EXPECT_EQ(util::test::readText(job.jobFile("TIF")), before);
+    expectInformationFile(job.jobFile("LOG"), 18, printerName, "Report.doc", 3, 0, 1);
+    const std::vector<std::string> kept = filesIn(job.outputDir(), "*.job");
+    ASSERT_EQ(kept.size(), 1u) << "the job's pages stay in its own file";
+    EXPECT_EQ(readTiffPages(job.outputDir() + "\\" + kept[0]).size(), 3u);
+}
+
+// A job the application cancelled is no fax: its pages are dropped and nothing is handed on.
+TEST(JobFailureTest, cancelledJobIsNotHandedOff)
+{
+    JobDirectory job(JobSettings {});
+    util::test::ScratchDirectory drivers;
+    DriverProbe probe(drivers.path(), "cancelled", util::test::readText(job.path() + "\\job.cfg"));
+    ProbeDevice device(probe, nullptr);
+    SURFOBJ* pSurface = device.enableSurface();
+    wchar_t documentName[] = L"Draft";
+    EXPECT_TRUE(probe.ddi<StartDoc>(INDEX_DrvStartDoc)(pSurface, documentName, 6));
+    EXPECT_TRUE(probe.ddi<BOOL(APIENTRY*)(SURFOBJ*)>(INDEX_DrvSendPage)(pSurface));
+    EXPECT_TRUE(probe.ddi<EndDoc>(INDEX_DrvEndDoc)(pSurface, ED_ABORTDOC));
+    expectInformationFile(job.jobFile("LOG"), 6, "", "Draft", 1, 0, 2);
+    EXPECT_FALSE(exists(job.jobFile("TIF")));
+    Sleep(2000);
+    EXPECT_FALSE(exists(job.clientDir() + "\\korvaclient.log"));
+}
+
+// Pages the driver cannot write fail at once; the job ends without a fax for the client.
+TEST(JobFailureTest, unwritablePageFileFailsThePage)
+{
+    JobSettings settings;
+    settings.append = 0;
+    JobDirectory job(settings);
+    // A folder that cannot be made: a file stands where it would be.
+    util::test::writeText(job.jobFile("INI"), "[config]\noutput=" + job.path() + "\\job.cfg\\pages.tif\n");
+    EXPECT_NE(job.print(), 0u);
+    // The print host stops at the first failed page, as an application stops printing.
+    expectInformationFile(job.jobFile("LOG"), 17, printerName, "Report.doc", 1, 0, 1);
+    Sleep(2000);
+    EXPECT_FALSE(exists(job.clientDir() + "\\korvaclient.log"));
+}
+
+}
+
+}
