@@ -132,7 +132,11 @@ bool completeJob(Job& job, bool bAborted)
     JobStatus status = nPagesWritten == job.state.pageCount ? jobComplete : jobPagesLost;
     if (bAborted)
         status = jobAborted;
-    writeInformationFile(handed.information, job.state, submitted, account, nPagesWritten, status);
+    {
+        // Beside a page file that other jobs may be adding to, the file tells of one job whole.
+        PageFileLock lock(handed.page);
+        writeInformationFile(handed.information, job.state, submitted, account, nPagesWritten, status);
+    }
     if (!bHandOff)
         return bAllPlaced;
     if (config.testPrint != 0) {

@@ -5,8 +5,10 @@
 #include "driver/JobFileName.h"
 #include "driver/Job.h"
 #include "driver/PageConversion.h"
+#include "driver/PageFileLock.h"
 #include "driver/PageFilePath.h"
 #include "driver/PageImage.h"
+#include "util/Text.h"
 
 namespace velmo::driver {
 
@@ -16,8 +18,11 @@ namespace {
 void deletePageFileOfUser()
 {
     const std::wstring pageFile = userPageFile();
-    if (!pageFile.empty())
-        DeleteFileW(pageFile.c_str());
+    if (pageFile.empty())
+        return;
+    // Not while another job puts its pages there.
+    PageFileLock lock(util::text::narrow(pageFile));
+    DeleteFileW(pageFile.c_str());
 }
 
 void startJob(Job& job, const wchar_t* pwszDocName, DWORD dwJobId)
