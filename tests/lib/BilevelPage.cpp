@@ -119,15 +119,11 @@ void putLe(std::vector<unsigned char>& out, std::uint32_t nValue, int nBytes)
 
 }
 
-TiffImage readTiff(const std::string& path)
+namespace {
+
+// The image of the IFD at nIfd; nNext receives the offset of the next one.
+TiffImage readDirectory(const std::vector<unsigned char>& file, std::size_t nIfd, std::size_t& nNext, const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::vector<unsigned char> file(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    if (file.size() < 8 || file[0] != 'I' || file[1] != 'I')
-        throw std::runtime_error("not a little-endian TIFF: " + path);
-    std::size_t nIfd = readLe(file, 4, 4);
     std::uint32_t nEntries = readLe(file, nIfd, 2);
     TiffImage image;
     std::vector<std::uint32_t> offsets, counts;
@@ -154,7 +150,46 @@ TiffImage readTiff(const std::string& path)
     }
     if (image.nRowsPerStrip == 0 || image.nRowsPerStrip > image.nHeight)
         image.nRowsPerStrip = image.nHeight;
+    nNext = readLe(file, nIfd + 2 + 12 * nEntries, 4);
     return image;
+}
+
+}
+
+std::vector<unsigned char> readFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<unsigned char> file(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    return file;
+}
+
+void writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<TiffImage> readTiffPages(const std::string& path)
+{
+    std::vector<unsigned char> file = readFileBytes(path);
+    if (file.size() < 8 || file[0] != 'I' || file[1] != 'I')
+        throw std::runtime_error("not a little-endian TIFF: " + path);
+    std::vector<TiffImage> pages;
+    for (std::size_t nIfd = readLe(file, 4, 4); nIfd != 0;) {
+        if (pages.size() > file.size() / 18)
+            throw std::runtime_error("IFD chain loop in " + path);
+        pages.push_back(readDirectory(file, nIfd, nIfd, path));
+    }
+    return pages;
+}
+
+TiffImage readTiff(const std::string& path)
+{
+    std::vector<TiffImage> pages = readTiffPages(path);
+    if (pages.empty())
+        throw std::runtime_error("no page in " + path);
+    return pages.front();
 }
 
 void writeTiff(const std::string& path, const TiffImage& image)
@@ -192,7 +227,7 @@ void writeTiff(const std::string& path, const TiffImage& image)
             putLe(out, 0, 2);
     }
     putLe(out, 0, 4);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    writeFileBytes(path, out);
 }
 
 BilevelPage pageOfUncompressed(const TiffImage& image)

@@ -39,8 +39,8 @@ struct BilevelPage {
     BilevelPage inverted() const;
 };
 
-// What the tests need of a one-page TIFF file: the fields of its first IFD and all its
-// strip bytes, back to back.
+// What the tests need of a page of a TIFF file: the fields of its IFD and all its strip
+// bytes, back to back.
 struct TiffImage {
     std::int32_t nWidth = 0;
     std::int32_t nHeight = 0;
@@ -53,10 +53,15 @@ struct TiffImage {
 };
 
 TiffImage readTiff(const std::string& path);
+// Every page of a TIFF file, in the order of its IFD chain.
+std::vector<TiffImage> readTiffPages(const std::string& path);
 void writeTiff(const std::string& path, const TiffImage& image);
 // The pixels of an uncompressed TIFF (min-is-black is turned into min-is-white).
 BilevelPage pageOfUncompressed(const TiffImage& image);
 TiffImage uncompressedOf(const BilevelPage& page);
+
+std::vector<unsigned char> readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 
 // Runs a shell command; true when it exited with 0.
 bool runCommand(const std::string& command);

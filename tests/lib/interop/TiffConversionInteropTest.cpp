@@ -7,18 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 using namespace velmo::tests;
 using velmo::lib::graphics::convertToTiff;
 
 namespace {
-
-std::vector<unsigned char> fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class TiffConversionInterop : public ::testing::Test {
 protected:
@@ -103,7 +96,7 @@ TEST_F(TiffConversionInterop, CopyKeepsTheCodedBytes)
     TiffImage in = readTiff(input);
     TiffImage out = readTiff(output);
     EXPECT_EQ(out.data, in.data);
-    std::vector<unsigned char> bytes = fileBytes(output);
+    std::vector<unsigned char> bytes = readFileBytes(output);
     std::uint32_t nIfd = bytes[4] | bytes[5] << 8 | bytes[6] << 16 | static_cast<std::uint32_t>(bytes[7]) << 24;
     EXPECT_EQ(nIfd % 4, 2u);
 }
@@ -114,9 +107,9 @@ TEST_F(TiffConversionInterop, AppendsLeaveEarlierPagesUntouched)
     std::string output = freshOutput("conversion-append-out.tif");
     for (int i = 0; i < 3; ++i)
         ASSERT_EQ(convertToTiff(input.c_str(), "", output.c_str(), 0, 0, 0, 0, 4, 0, 0), 0);
-    std::vector<unsigned char> before = fileBytes(output);
+    std::vector<unsigned char> before = readFileBytes(output);
     ASSERT_EQ(convertToTiff(input.c_str(), "", output.c_str(), 0, 0, 0, 0, 4, 0, 0), 0);
-    std::vector<unsigned char> after = fileBytes(output);
+    std::vector<unsigned char> after = readFileBytes(output);
     EXPECT_EQ(pageCount(output), 4);
     EXPECT_TRUE(tiffinfoIsContent(output));
     ASSERT_GT(after.size(), before.size());
