@@ -89,21 +89,23 @@ void expectInformationOfJob(const std::string& path, int nJob)
 
 }
 
-// Two print hosts at once, one user, ten pages each: with append every job's pages follow
-// each other's in the one page file; without, every job has a page file of its own.
+// Two print hosts at once, one user, ten pages a job: one host runs three jobs on threads of
+// its own, as a host serving several applications does, the other one job. With append
+// every job's pages follow each other's in the one page file; without, every job has a
+// page file of its own.
 TEST(ConcurrentJobs, jobsPrintedAtOnceKeepTheirPagesTogether)
 {
     if (!HostShell::isAvailable())
         GTEST_SKIP() << "needs the Linux host beneath Wine";
-    const std::vector<int> jobNumbers = {1, 2};
+    const std::vector<int> jobNumbers = {1, 2, 3, 4};
     for (int nAppend : {1, 0}) {
         SCOPED_TRACE(testing::Message() << "append " << nAppend);
         JobSettings settings;
         settings.append = nAppend;
         JobDirectory job(settings);
-        std::vector<std::string> argumentLists;
-        for (int nJob : jobNumbers)
-            argumentLists.push_back(jobArguments(job, nJob));
+        const std::vector<std::string> argumentLists = {
+            jobArguments(job, 1) + " --and " + jobArguments(job, 2) + " --and " + jobArguments(job, 3),
+            jobArguments(job, 4)};
         for (DWORD nExitCode : job.printTogether(argumentLists))
             EXPECT_EQ(nExitCode, 0u);
 

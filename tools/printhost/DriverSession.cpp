@@ -1,6 +1,7 @@
 #include "tools/printhost/DriverSession.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace velmo::tools::printhost {
@@ -102,14 +103,24 @@ bool DriverSession::sendPage()
 {
     using SendPage = BOOL(APIENTRY*)(SURFOBJ*);
     auto pfn = ddi<SendPage>(INDEX_DrvSendPage);
-    return report("DrvSendPage", pfn && pfn(m_pSurface));
+    return reportWithError("DrvSendPage", [&] { return pfn && pfn(m_pSurface); });
 }
 
 bool DriverSession::endDoc()
 {
     using EndDoc = BOOL(APIENTRY*)(SURFOBJ*, FLONG);
     auto pfn = ddi<EndDoc>(INDEX_DrvEndDoc);
-    return report("DrvEndDoc", pfn && pfn(m_pSurface, 0));
+    return reportWithError("DrvEndDoc", [&] { return pfn && pfn(m_pSurface, 0); });
+}
+
+// A driver that fails a call says why in the thread's last error, as the application that
+// printed would show it.
+bool DriverSession::reportWithError(const char* pszStep, const std::function<bool()>& call)
+{
+    SetLastError(0);
+    const bool bSuccess = call();
+    const DWORD nError = GetLastError();
+    return report(pszStep, bSuccess, bSuccess ? std::string() : "error " + std::to_string(nError));
 }
 
 void DriverSession::disableDevicePart(ULONG iFunction, const char* pszStep)

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <winddi.h>
 
+#include <functional>
 #include <string>
 
 namespace velmo::tools::printhost {
@@ -53,6 +54,7 @@ public:
 
 private:
     void disableDevicePart(ULONG iFunction, const char* pszStep);
+    bool reportWithError(const char* pszStep, const std::function<bool()>& call);
 
     const LoadedDriver& m_driver;
     StepLog m_log;
