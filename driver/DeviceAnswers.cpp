@@ -98,12 +98,7 @@ void fillDefaultDevmode(const DriverConfig& config, const PageFormat& format)
 
 static_assert(sizeof(DEVMODEW) == 220, "the settings record has no private part");
 
-GDIINFO& gdiInfoTemplate()
-{
-    return gdiInfo;
-}
-
-DEVINFO& devInfoTemplate()
+const DEVINFO& devInfoTemplate()
 {
     return devInfo;
 }

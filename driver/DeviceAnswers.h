@@ -8,11 +8,10 @@
 #include <winddi.h>
 
 // What the driver tells the graphics engine and the settings side about the device: filled
-// once at load from the configuration, the paper geometry rewritten for each device.
+// once at load from the configuration; each device gets the paper geometry of its own.
 namespace velmo::driver {
 
-GDIINFO& gdiInfoTemplate();
-DEVINFO& devInfoTemplate();
+const DEVINFO& devInfoTemplate();
 const DEVMODEW& defaultDevmode();
 // The default record overlaid with as much of the caller's record as it holds: a record of
 // an older, shorter layout is read no further than its own end.
