@@ -28,7 +28,7 @@ using velmo::lib::graphics::TiffUtil;
 
 namespace {
 
-// Page k: a fax-wide page whose top rows spell k in binary (a band of 32 columns a bit)
+// Page k: a fax-wide page whose top rows spell k in 16 bits (a band of 32 columns a bit)
 // above a fixed speckle that codes to some 14 KB, so that an append takes several writes
 // and a kill can fall between any two of them. Every page differs from every other.
 BilevelPage makeNumberedPage(int k)
@@ -37,7 +37,8 @@ BilevelPage makeNumberedPage(int k)
     for (std::int32_t y = 0; y < page.nHeight; ++y) {
         for (std::int32_t x = 0; x < page.nWidth; ++x) {
             std::uint32_t nSpeckle = (static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u) >> 13;
-            page.setBlack(x, y, y < 8 ? (k >> (x / 32)) & 1 : nSpeckle % 7 == 0);
+            const int nBit = x / 32;
+            page.setBlack(x, y, y < 8 ? nBit < 16 && (k >> nBit) & 1 : nSpeckle % 7 == 0);
         }
     }
     return page;
