@@ -15,9 +15,16 @@ constexpr std::int32_t kConvertToPdfOtherError = 400000500;
 // The file identifier used when none is given.
 constexpr const char* kDefaultPdfFileId = "5038271946610427";
 
-// Appends the selected pages of a TIFF file to another (created when missing), copied or
-// recoded. pszPageList: "0,2-3" style indexes from 0; empty or "-1" takes every page. Sizes
-// and resolutions of 0 or less keep the page's own; fillLines > 0 doubles every line.
+// Both conversions refuse an output that is their input file, under whatever name, and
+// leave no output of a failure behind: a file they made is deleted, a TIFF file they
+// appended to is cut back to what it held.
+
+// Appends the selected pages of a TIFF file to another (created when missing, or empty),
+// copied or recoded. The new pages join the output's IFD chain only once they are wholly
+// written, so a crash at any moment leaves the pages before them readable; a chain that an
+// earlier crash left ending in a dangling or invalid offset is cut at its last whole
+// directory. pszPageList: "0,2-3" style indexes from 0; empty or "-1" takes every page.
+// Sizes and resolutions of 0 or less keep the page's own; fillLines > 0 doubles every line.
 // Returns 0 or one of the result codes above; pErrorReport, when given, receives the
 // library exception's report of a failure.
 std::int32_t convertToTiff(const char* pszInputPath, const char* pszPageList, const char* pszOutputPath,

@@ -55,7 +55,9 @@ const char kUsage[] =
     "      --quality 1-4     JPEG quality step, 1 finest (default 1)\n"
     "      Prints one line per page: size, G4 or JPEG, distinct colours, result code.\n"
     "\n"
-    "Exit status: 0 done, 1 the conversion failed, 2 usage error.\n";
+    "Exit status: 0 done, 1 the conversion failed, 2 usage error. A failed tiff or pdf\n"
+    "conversion leaves no output behind: a file it made is deleted, a TIFF file it appended\n"
+    "to is cut back to what it held. OUTPUT may not be INPUT, under any name.\n";
 
 int reportResult(std::int32_t nResult, const velmo::core::String& report)
 {

@@ -357,6 +357,7 @@ TEST_F(TiffAppendInterop, BrokenChainEndsAreCutAtTheLastWholeDirectory)
         {"no directory linked yet",
          [](std::vector<unsigned char>& file, const std::vector<std::uint32_t>&) { putNumber(file, 4, 0); },
          {3}},
+        {"nothing written yet", [](std::vector<unsigned char>& file, const std::vector<std::uint32_t>&) { file.clear(); }, {3}},
     };
     const std::vector<unsigned char> sound = readFileBytes(pagesFile("append-sound.tif", 3));
     const std::vector<std::uint32_t> ifds = directoryOffsets(sound);
