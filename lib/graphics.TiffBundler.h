@@ -10,7 +10,8 @@
 namespace velmo::lib::graphics {
 
 // Reads a little-endian TIFF file page by page and hands the selected pages to an output
-// generator.
+// generator. A page that no reader opens, with a width, length, sample count, bits per
+// sample or rows per strip of 0, is refused (tifInvalidImage) before the generator sees it.
 class TiffBundler : public core::object::Object {
 public:
     // An IFD's entries must fit the directory buffer.
