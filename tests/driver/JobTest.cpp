@@ -2,6 +2,8 @@
 // information file, the names handed off and the client program started after the job.
 #include "tests/driver/DriverProbe.h"
 #include "tests/driver/HostShell.h"
+#include "tests/driver/PageDecoding.h"
+#include "tests/driver/Pictures.h"
 #include "tests/driver/PrintJob.h"
 #include "tests/util/ScratchDirectory.h"
 
@@ -10,6 +12,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <memory>
 #include <regex>
@@ -398,6 +401,66 @@ TEST(JobFailureTest, cancelledJobIsNotHandedOff)
     EXPECT_FALSE(exists(job.jobFile("TIF")));
     Sleep(2000);
     EXPECT_FALSE(exists(job.clientDir() + "\\korvaclient.log"));
+}
+
+// A small file system of the host's, mounted in a folder for one test: the way to make a
+// disk fill up in the middle of a write. Unavailable where the host lets no one mount.
+class FullDisk {
+public:
+    // The folder is made in parent, where the commands keep their own files.
+    FullDisk(const std::string& parent, const std::string& name, const char* pszSize)
+        : m_parent(parent), m_folder(HostShell::hostPath(parent + "\\" + name))
+    {
+        CreateDirectoryA((parent + "\\" + name).c_str(), nullptr);
+        const std::optional<int> status = HostShell::run(
+            "mount -t tmpfs -o size=" + std::string(pszSize) + " korva-full " + shellQuoted(m_folder), parent, m_output);
+        m_bMounted = status.value_or(-1) == 0;
+    }
+    ~FullDisk()
+    {
+        std::string output;
+        if (m_bMounted)
+            HostShell::run("umount -l " + shellQuoted(m_folder), m_parent, output);
+    }
+    bool isMounted() const { return m_bMounted; }
+    const std::string& output() const { return m_output; }
+
+private:
+    std::string m_parent;
+    std::string m_folder;
+    std::string m_output;
+    bool m_bMounted = false;
+};
+
+// The disk fills up while a page is written: that page fails, the pages before it stay in
+// the page file, and the information file says that one of three pages is missing.
+TEST(JobFailureTest, diskFullInAPageFailsThatPageOnly)
+{
+    if (!HostShell::isAvailable())
+        GTEST_SKIP() << "needs the Linux host beneath Wine";
+    JobSettings settings;
+    settings.color = 1;
+    JobDirectory job(settings);
+    // Room for two small black-and-white pages, not for a colour page.
+    const FullDisk disk(job.path(), "small", "96k");
+    if (!disk.isMounted())
+        GTEST_SKIP() << "cannot mount a small file system here: " << disk.output();
+    util::test::writeText(job.jobFile("INI"), "[config]\noutput=" + job / "small\\pages.tif" + "\n");
+    std::string pages;
+    const tools::RgbImage pictures[] = {numberedPicture(1), numberedPicture(2), photograph(1700, 2200)};
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        const std::string path = job / ("picture-" + std::to_string(i + 1) + ".ppm");
+        ASSERT_TRUE(tools::writePpmFile(path, pictures[i]));
+        pages += " \"" + path + "\"";
+    }
+    EXPECT_NE(job.print(pages), 0u);
+
+    std::vector<int> numbers;
+    for (const tools::RgbImage& page : decodeTiffPages(job / "small\\pages.tif"))
+        numbers.push_back(numberOnPage(page));
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2}));
+    expectInformationFile(job.jobFile("LOG"), 17, printerName, "Report.doc", 3, 2, 1);
+    EXPECT_TRUE(filesIn(job / "small", "*.job").empty());
 }
 
 // Pages the driver cannot write fail at once; the job ends without a fax for the client.
