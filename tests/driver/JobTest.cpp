@@ -354,14 +354,6 @@ TEST(JobTest, documentControlFileRedirectsItsDocument)
     EXPECT_FALSE(exists(emptyControlFile));
 }
 
-}
-
-}
-
-namespace velmo::driver::test {
-
-namespace {
-
 // Failures are told, not passed off as success: the application learns of them (the print
 // host's exit status), the pages already in the page file stay, the pages of the job are
 // kept where they can be, and the information file says what happened.
