@@ -81,12 +81,13 @@ void CropPadFilter::endPage()
 {
     if (m_bLineOpen)
         endSourceLine();
-    // Kept lines the source did not deliver become white lines.
+    // Kept lines the source did not deliver become white lines. A page may claim far more
+    // lines than it delivers: the cropped ones before the kept ones are passed over at once.
+    if (m_nSourceLine < m_nFirstKeptLine)
+        m_nSourceLine = m_nFirstKeptLine;
     for (; m_nSourceLine <= m_nLastKeptLine; ++m_nSourceLine) {
-        if (isKeptLine()) {
-            openLine();
-            closeLine();
-        }
+        openLine();
+        closeLine();
     }
     writePadLines(m_nBottomPad);
 }

@@ -124,6 +124,16 @@ TEST(CropPadFilter, PadsAndCropsLines)
         CropPadFilter filter;
         EXPECT_EQ(filterPage(filter, page, repeatLine(line, 1)), repeatLine(line, 4)) << "missing lines come white";
     }
+    {
+        // A page that claims two billion lines and delivers one: the middle two come white,
+        // without walking the billion cropped lines before them.
+        TiffPageImage page;
+        makePage(page, 8, 1);
+        page.setLongValue(TiffConstants::tagImageLength, 2000000000);
+        CropPadFilter filter;
+        filter.setPixelHeight(2, 2);
+        EXPECT_EQ(filterPage(filter, page, repeatLine(black, 1)), repeatLine(line, 2));
+    }
     CropPadFilter filter;
     EXPECT_THROW(filter.setPixelWidth(1728, 3), core::exception::InvalidParameterException);
     EXPECT_THROW(filter.setPixelHeight(1728, -1), core::exception::InvalidParameterException);
