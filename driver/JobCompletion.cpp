@@ -36,11 +36,6 @@ std::string withoutExtension(const std::string& path)
     return nDot == std::string::npos ? path : path.substr(0, nDot);
 }
 
-bool sameFile(const std::string& left, const std::string& right)
-{
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, left.c_str(), -1, right.c_str(), -1) == CSTR_EQUAL;
-}
-
 void writeInformationFile(const std::string& path, const JobState& job, const std::string& submitted,
                           const std::string& account, std::int32_t nPagesWritten, JobStatus status)
 {
@@ -117,7 +112,7 @@ bool completeJob(Job& job, bool bAborted)
         if (entry.nPages == 0) {
             // Its first page failed: whatever it left is no page.
             util::deleteFileRetry(entry.jobFile);
-        } else if (bHandOff && config.append == 0 && !entry.target.bAdded && sameFile(entry.target.pageFile, handed.page)) {
+        } else if (bHandOff && config.append == 0 && !entry.target.bAdded && isSamePageFile(entry.target.pageFile, handed.page)) {
             handed = moveToUniqueName(entry, submitted, tag);
             nPagesWritten += entry.nPages;
         } else if (placePages(entry)) {

@@ -10,17 +10,17 @@ namespace {
 
 volatile LONG g_nJobFileCounter = 0;
 
-bool sameFile(const std::string& left, const std::string& right)
-{
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, left.c_str(), -1, right.c_str(), -1) == CSTR_EQUAL;
 }
 
+bool isSamePageFile(const std::string& left, const std::string& right)
+{
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, left.c_str(), -1, right.c_str(), -1) == CSTR_EQUAL;
 }
 
 JobPageFiles::Entry& JobPageFiles::fileFor(const PageTarget& target, unsigned long nJobId)
 {
     for (Entry& entry : m_entries) {
-        if (sameFile(entry.target.pageFile, target.pageFile))
+        if (isSamePageFile(entry.target.pageFile, target.pageFile))
             return entry;
     }
     // Beside the page file, so that putting the pages in place can be a rename.

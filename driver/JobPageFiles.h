@@ -6,6 +6,9 @@
 
 namespace velmo::driver {
 
+// Whether two page file names name one file, as Windows compares names: without case.
+bool isSamePageFile(const std::string& left, const std::string& right);
+
 // Where the pages of a job are meant to go.
 struct PageTarget {
     std::string pageFile;  // ANSI code page
